@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/menu.h"
+
 namespace ui {
 
 inline constexpr int kNoId = -1;
@@ -69,6 +71,12 @@ struct FormTemplate {
   std::string icon;          // icon resource name, may be empty
   bool fixed_font = false;
   bool minimize_box = false;
+  // Every key goes to the handler's onChar, Tab, Enter and Esc included,
+  // instead of moving the focus or pressing a button.
+  bool raw_keys = false;
+  // Entries of the window's context menu; choosing one delivers
+  // onCommand(id, Notify::Clicked).
+  std::vector<MenuItem> context_menu;
 
   const ControlTemplate* find(int id) const {
     for (const auto& c : controls)
