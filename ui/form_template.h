@@ -66,6 +66,7 @@ struct FormTemplate {
   std::string name;          // template name, e.g. "LSTAT"
   std::string window_class;  // e.g. "TVMN_LINKS"; empty for plain dialogs
   std::string title;
+  int x = 0, y = 0;          // initial position inside the main window, dialog units
   int w = 0, h = 0;          // dialog units
   std::vector<ControlTemplate> controls;
   std::string icon;          // icon resource name, may be empty
