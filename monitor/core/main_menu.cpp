@@ -1,0 +1,62 @@
+#include "monitor/core/main_menu.h"
+
+#include "monitor/core/menu_ids.h"
+
+const ui::MenuTemplate& MainMenuTemplate() {
+  using ui::Separator;
+  static const ui::MenuTemplate t{
+      "MAINMENU",
+      {
+          {"&File",
+           {{kMenuSelectDevice, "&Select Device..."},
+            {kMenuConfigure, "&Configure..."},
+            Separator(),
+            {kMenuConfigureDevice, "Configure &Device"},
+            Separator(),
+            {kMenuOpenDevice, "&Open Device"},
+            {kMenuCloseDevice, "Cl&ose Device"},
+            Separator(),
+            {kMenuAbout, "&About..."},
+            Separator(),
+            {kMenuExit, "E&xit"}}},
+          {"&Link Monitor",
+           {{kMenuLinkStatus, "&Link Status"},
+            {kMenuOperationalStatistics, "&Operational Statistics"},
+            {kMenuCommErrorStatistics, "&Comm Error Statistics"},
+            {kMenuModemStatus, "&Modem Status"}}},
+          {"&Configuration", {{kMenuStreaming, "&Streaming"}}},
+          {"Co&mmands",
+           {{kMenuEnableCommunications, "&Enable Communications"},
+            {kMenuDisableCommunications, "&Disable Communications"},
+            Separator(),
+            {kMenuSetModemStatus, "Set &Modem Status"},
+            Separator(),
+            {kMenuSendFrames, "&Send Frames..."}}},
+          {"&Polling",
+           {{kMenuPollingInfo, "&Polling and Device Info"},
+            Separator(),
+            {kMenuPollNow, "&Poll Now to Update Windows"},
+            {kMenuSuspendPolling, "&Suspend Automatic Polling"}}},
+          {"&Window",
+           {{kMenuOpenAll, "&Open All"},
+            {kMenuArrangeIcons, "&Arrange Icons"},
+            {kMenuMinimizeAll, "&Minimize All"},
+            Separator(),
+            {kMenuAutoArrange, "&Auto Arrange on &Resize"}}},
+          {"T1/E1/56K Utilities",
+           {{kMenuFt1Status, "&FT1 Status Monitor"},
+            {kMenuFt1Statistics, "&Operational\\Error Statistics"},
+            {kMenuFt1Configuration, "&Read\\Set T1 Configuration"},
+            {kMenuAdvancedFt1, "&Advanced T1 Configuration"},
+            Separator(),
+            {kMenuTe1Alarms, "TE1 Alarms"},
+            {kMenuTe1Tests, "TE1 Tests"},
+            Separator(),
+            {kMenu56KStatus, "56K Status Monitor", true},
+            Separator(),
+            {kMenuReadRegister, "Read Redister"}}},
+          {"&Memory Dump", {}, kMenuMemoryDump},
+      },
+  };
+  return t;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "ui/menu.h"
+
+// "MAINMENU"
+const ui::MenuTemplate& MainMenuTemplate();

@@ -1,0 +1,31 @@
+#pragma once
+// "New Device": the name of the device to work with.
+
+#include <string>
+
+#include "ui/form.h"
+
+const ui::FormTemplate& SelectDeviceTemplate();
+
+class SelectDeviceDialog : public ui::FormHandler {
+ public:
+  static constexpr int kAccepted = 1;
+  static constexpr int kName = 101;
+  static constexpr int kSetAsDefault = 102;
+  static constexpr int kStoredDefault = 103;
+
+  SelectDeviceDialog(std::string current, std::string stored_default)
+      : name_(std::move(current)), stored_default_(std::move(stored_default)) {}
+
+  void onInit(ui::Form& form) override;
+  void onCommand(int id, ui::Notify notify) override;
+
+  const std::string& deviceName() const { return name_; }
+  bool setAsDefault() const { return set_as_default_; }
+
+ private:
+  ui::Form* form_ = nullptr;
+  std::string name_;
+  std::string stored_default_;
+  bool set_as_default_ = false;
+};
