@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "tests/monitor/core/core_fixture.h"
+
+class MainWindowTest : public CoreTest {
+ protected:
+  void SetUp() override { writeIni("[Polling]\nuse_system_timer=0\n"); }
+};
+
+TEST_F(MainWindowTest, MenuHasEveryItemWithItsText) {
+  start();
+  const std::pair<int, const char*> items[] = {
+      {1, "&Select Device..."}, {10, "&Configure..."}, {32, "Configure &Device"},
+      {30, "&Open Device"}, {31, "Cl&ose Device"}, {2, "&About..."}, {101, "E&xit"},
+      {102, "&Link Status"}, {105, "&Operational Statistics"}, {108, "&Comm Error Statistics"},
+      {110, "&Modem Status"}, {40002, "&Streaming"}, {40003, "&Enable Communications"},
+      {40004, "&Disable Communications"}, {40006, "Set &Modem Status"}, {40008, "&Send Frames..."},
+      {103, "&Polling and Device Info"}, {9, "&Poll Now to Update Windows"},
+      {11, "&Suspend Automatic Polling"}, {3, "&Open All"}, {104, "&Arrange Icons"},
+      {107, "&Minimize All"}, {4, "&Auto Arrange on &Resize"}, {40015, "&FT1 Status Monitor"},
+      {40016, "&Operational\\Error Statistics"}, {40017, "&Read\\Set T1 Configuration"},
+      {40018, "&Advanced T1 Configuration"}, {40011, "TE1 Alarms"}, {40012, "TE1 Tests"},
+      {40013, "56K Status Monitor"}, {40014, "Read Redister"}, {40019, "&Memory Dump"}};
+  for (const auto& [id, text] : items) EXPECT_EQ(host.menuText(id), text) << id;
+}
+
+TEST_F(MainWindowTest, AutoArrangeToggleIsWrittenAndFollowedOnRestore) {
+  start();
+  host.restoreMainWindow();
+  EXPECT_EQ(host.arrange_count, 1);
+  host.command(kMenuAutoArrange);
+  EXPECT_FALSE(host.isMenuChecked(kMenuAutoArrange));
+  EXPECT_EQ(settings->read("Options", "auto_arrange_on_resize"), "0");
+  host.restoreMainWindow();
+  EXPECT_EQ(host.arrange_count, 1);
+  host.command(kMenuAutoArrange);
+  EXPECT_EQ(settings->read("Options", "auto_arrange_on_resize"), "1");
+  EXPECT_TRUE(host.isMenuChecked(kMenuAutoArrange));
+}
+
+TEST_F(MainWindowTest, CommandsOfLaterPartsReachTheirHandlers) {
+  start();
+  std::vector<int> reached;
+  for (int id : {kMenuEnableCommunications, kMenuFt1Status, 40020})
+    core->mainWindow().addCommand(id, [&reached, id] { reached.push_back(id); });
+  core->mainWindow().onMenuCommand(kMenuFt1Status);
+  core->mainWindow().onMenuCommand(40020);
+  core->mainWindow().onMenuCommand(55555);  // unknown ids do nothing
+  EXPECT_EQ(reached, (std::vector<int>{kMenuFt1Status, 40020}));
+}
+
+TEST_F(MainWindowTest, ExitClosesEverythingWithoutReopeningAndDisablesCommunications) {
+  start();
+  openDevice();
+  host.command(kMenuOpenAll);
+  bool enabled = true;
+  std::vector<std::string> steps;
+  auto& hooks = core->connection().hooks();
+  hooks.communications_enabled = [&] { return enabled; };
+  hooks.disable_communications = [&] {
+    steps.push_back("disable");
+    enabled = false;
+  };
+  core->mainWindow().addUtilityWindowCloser([&] { steps.push_back("utility"); });
+  core->mainWindow().addDestroyListener([&] { steps.push_back("destroyed"); });
+  host.command(kMenuExit);
+  host.runPosted();
+  EXPECT_FALSE(host.mainWindowExists());
+  EXPECT_EQ(host.quit_code, 0);
+  EXPECT_TRUE(host.windows().empty());
+  EXPECT_EQ(core->exec().display(), nullptr);
+  // Loop passes after the destroy tick nothing.
+  EXPECT_EQ(core->Exit(host.quit_code), 0);
+  EXPECT_EQ(steps, (std::vector<std::string>{"utility", "destroyed", "disable"}));
+  EXPECT_EQ(driver.open_handles, 0);
+}
+
+TEST_F(MainWindowTest, MainWindowThatCannotBeCreatedFailsStartup) {
+  host.main_window_fails = true;
+  settings = std::make_unique<ProfileFile>(ini_path_);
+  core = std::make_unique<MonitorCore>(CoreServices{host, prompter, driver, *settings});
+  EXPECT_FALSE(core->Start());
+}
+
+TEST_F(MainWindowTest, AboutBoxOpensAndCloses) {
+  start();
+  host.onModal("ABOUTBOX", [](fake::FakeForm& f) { f.click(1); });
+  host.command(kMenuAbout);
+  EXPECT_EQ(host.modalsRun().back(), "ABOUTBOX");
+}
