@@ -15,6 +15,7 @@
 #include "driver_if/mailbox.h"
 #include "driver_if/records.h"
 #include "monitor/core/menu_ids.h"
+#include "monitor/app/monitor_app.h"
 #include "monitor/core/monitor_core.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
@@ -34,6 +35,11 @@ class CoreTest : public ::testing::Test {
     std::filesystem::create_directories(dir_);
     ini_path_ = (dir_ / "talvmon.ini").string();
     driver.answer = [this](const fake::Request& r, uint8_t* out, size_t out_len) {
+      if (r.code == IOCTL_TE_CONFIG) {
+        if (te_verdict < 0) return false;
+        out[12] = static_cast<uint8_t>(te_verdict);
+        return true;
+      }
       if (r.code != IOCTL_EXEC_CMD && r.code != IOCTL_EXEC_CMD_2K) return false;
       uint8_t command = r.in[1];
       CardReply reply;
@@ -57,7 +63,7 @@ class CoreTest : public ::testing::Test {
     replies[READ_CODE_VERSION] = {0, {'4', '.', '0', '2'}};
   }
   ~CoreTest() override {
-    core.reset();
+    app.reset();
     std::filesystem::remove_all(dir_);
   }
 
@@ -79,8 +85,9 @@ class CoreTest : public ::testing::Test {
   // Builds the core and runs its start-up.
   void start() {
     settings = std::make_unique<ProfileFile>(ini_path_);
-    core = std::make_unique<MonitorCore>(CoreServices{host, prompter, driver, *settings});
-    ASSERT_TRUE(core->Start());
+    app = std::make_unique<MonitorApp>(CoreServices{host, prompter, driver, *settings});
+    core = &app->core();
+    ASSERT_TRUE(app->Start());
   }
   void openDevice() {
     core->connection().setConfigured();
@@ -100,8 +107,10 @@ class CoreTest : public ::testing::Test {
   fake::ScriptedDriver driver;
   std::map<uint8_t, CardReply> replies;
   std::map<uint8_t, std::vector<CardReply>> queue;  // replies used once, before `replies`
+  int te_verdict = 0;  // the result byte IOCTL_TE_CONFIG answers; -1 fails the request
   std::unique_ptr<ProfileFile> settings;
-  std::unique_ptr<MonitorCore> core;
+  std::unique_ptr<MonitorApp> app;
+  MonitorCore* core = nullptr;
   std::string ini_path_;
 
  private:

@@ -77,9 +77,9 @@ TEST_F(MainWindowTest, ExitClosesEverythingWithoutReopeningAndDisablesCommunicat
 
 TEST_F(MainWindowTest, MainWindowThatCannotBeCreatedFailsStartup) {
   host.main_window_fails = true;
-  settings = std::make_unique<ProfileFile>(ini_path_);
-  core = std::make_unique<MonitorCore>(CoreServices{host, prompter, driver, *settings});
-  EXPECT_FALSE(core->Start());
+  ProfileFile f(ini_path_);
+  MonitorCore c({host, prompter, driver, f});
+  EXPECT_FALSE(c.Start());
 }
 
 TEST_F(MainWindowTest, AboutBoxOpensAndCloses) {
