@@ -5,8 +5,21 @@
 #include "monitor/traffic/read_register_dialog.h"
 
 MonitorApp::MonitorApp(CoreServices services)
-    : core_(services), apply_(core_, records_, service_unit_) {
+    : core_(services), apply_(core_, records_, service_unit_), communications_(core_) {
   wireConfiguration();
+  wireTraffic();
+}
+
+void MonitorApp::wireTraffic() {
+  auto& hooks = core_.connection().hooks();
+  hooks.communications_enabled = [this] { return communications_.enabled(); };
+  hooks.disable_communications = [this] { communications_.Disable(); };
+  MainWindow& main = core_.mainWindow();
+  main.addCommand(kMenuEnableCommunications, [this] { communications_.Enable(); });
+  main.addCommand(kMenuDisableCommunications, [this] { communications_.Disable(); });
+  main.addCommand(kMenuSendFrames, [this] { communications_.OpenSendFrames(); });
+  main.addDestroyListener([this] { communications_.forgetWindows(); });
+  core_.addTickReceiver([this] { communications_.onPollTick(); });
 }
 
 void MonitorApp::wireConfiguration() {

@@ -3,6 +3,7 @@
 
 #include "monitor/core/monitor_core.h"
 #include "monitor/traffic/apply_configuration.h"
+#include "monitor/traffic/communications.h"
 #include "monitor/traffic/configuration_records.h"
 #include "monitor/traffic/service_unit.h"
 
@@ -16,12 +17,15 @@ class MonitorApp {
   MonitorCore& core() { return core_; }
   ConfigurationRecords& records() { return records_; }
   ServiceUnit& serviceUnit() { return service_unit_; }
+  Communications& communications() { return communications_; }
 
  private:
   void wireConfiguration();
+  void wireTraffic();
 
   MonitorCore core_;
   ConfigurationRecords records_;
   ServiceUnit service_unit_;
   ApplyConfiguration apply_;
+  Communications communications_;
 };
