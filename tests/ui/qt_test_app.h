@@ -3,8 +3,10 @@
 // waiting for the event loop, and pictures for the docs.
 
 #include <QImage>
+#include <QString>
 
 #include <functional>
+#include <ostream>
 
 namespace uitest {
 
@@ -16,3 +18,6 @@ void RunEventsFor(int ms);
 void SaveForDocs(const QImage& image, const char* name);
 
 }  // namespace uitest
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
