@@ -13,14 +13,15 @@ qsizetype NonDigits(const QString& s) {
 }  // namespace
 
 EditValidator::EditValidator(QLineEdit* edit, bool digits_only, int max_bytes)
-    : QValidator(edit), edit_(edit), digits_only_(digits_only), max_bytes_(max_bytes) {}
+    : QValidator(edit), before_(edit->text()), digits_only_(digits_only), max_bytes_(max_bytes) {
+  connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
+}
 
 QValidator::State EditValidator::validate(QString& input, int&) const {
-  const QString before = edit_->text();
-  if (digits_only_ && NonDigits(input) > NonDigits(before)) return Invalid;
+  if (digits_only_ && NonDigits(input) > NonDigits(before_)) return Invalid;
   if (max_bytes_ > 0) {
     const auto bytes = input.toUtf8().size();
-    if (bytes > max_bytes_ && bytes > before.toUtf8().size()) return Invalid;
+    if (bytes > max_bytes_ && bytes > before_.toUtf8().size()) return Invalid;
   }
   return Acceptable;
 }

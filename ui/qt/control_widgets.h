@@ -27,7 +27,8 @@ class EditValidator : public QValidator {
   State validate(QString& input, int& pos) const override;
 
  private:
-  QLineEdit* edit_;
+  // The edit already holds the new text while it is validated.
+  QString before_;
   bool digits_only_;
   int max_bytes_;
 };

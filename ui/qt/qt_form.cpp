@@ -128,13 +128,24 @@ struct Lines {
   bool valid() const { return list != nullptr || combo != nullptr; }
   int count() const { return list ? list->count() : combo->count(); }
   QString at(int i) const { return list ? list->item(i)->text() : combo->itemText(i); }
+  // A combo box selects nothing by itself, as a list does not.
   void insert(int i, const QString& s) {
-    if (list) list->insertItem(i, s);
-    else combo->insertItem(i, s);
+    if (list) {
+      list->insertItem(i, s);
+      return;
+    }
+    const bool none = combo->currentIndex() < 0;
+    combo->insertItem(i, s);
+    if (none) combo->setCurrentIndex(-1);
   }
   void remove(int i) {
-    if (list) delete list->takeItem(i);
-    else combo->removeItem(i);
+    if (list) {
+      delete list->takeItem(i);
+      return;
+    }
+    const int selected = combo->currentIndex();
+    combo->removeItem(i);
+    combo->setCurrentIndex(selected == i ? -1 : selected > i ? selected - 1 : selected);
   }
   void clear() {
     if (list) list->clear();
