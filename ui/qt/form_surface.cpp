@@ -14,7 +14,13 @@ namespace {
 
 // The character a key stands for; keys with Alt belong to the menus.
 std::optional<uint8_t> CharOf(const QKeyEvent& key) {
-  if (key.modifiers() & Qt::AltModifier) return std::nullopt;
+  const Qt::KeyboardModifiers mods = key.modifiers();
+  if (mods & Qt::AltModifier) return std::nullopt;
+  if (mods & Qt::ControlModifier) {
+    // Control letters are the control characters 1 to 26; other control keys are shortcuts.
+    if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return static_cast<uint8_t>(key.key() - Qt::Key_A + 1);
+    return std::nullopt;
+  }
   switch (key.key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return '\t';
