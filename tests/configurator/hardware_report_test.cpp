@@ -19,6 +19,8 @@ struct LineCase {
   const char* line;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 class FormatLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(FormatLineTest, FormatsTheCardsResources) {

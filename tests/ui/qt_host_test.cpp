@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -238,6 +239,12 @@ TEST_F(QtHostTest, MdiChildIsAFixedSizeSubWindowAtItsTemplatePosition) {
   EXPECT_TRUE(sub->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(sub->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(qt->surface()->minimumSize(), qt->surface()->maximumSize());
+  // A frame the user may resize shows the resize cursor over its corner.
+  const QPoint corner(sub->width() - 2, sub->height() - 2);
+  QMouseEvent hover(QEvent::MouseMove, QPointF(corner), sub->mapToGlobal(QPointF(corner)), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(sub, &hover);
+  EXPECT_NE(sub->cursor().shape(), Qt::SizeFDiagCursor) << "the user cannot resize it";
   EXPECT_GT(sub->pos().x(), 0);
   EXPECT_GT(sub->pos().y(), 0);
   EXPECT_EQ(tool.events, std::vector<std::string>{"init"});
@@ -292,6 +299,24 @@ TEST_F(QtHostTest, SeparateWindowsOwnedOrNot) {
   pw->close();
   EXPECT_TRUE(pw->isVisible()) << "the close box only asks";
   EXPECT_EQ(owned.events.back(), "close");
+
+  top->minimize();
+  EXPECT_TRUE(top->isMinimized());
+  top->restore();
+  EXPECT_FALSE(top->isMinimized());
+
+  // A message box owned by a form's window.
+  ui::QtPrompter prompter(host_);
+  QWidget* owner = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    owner = box->parentWidget();
+    box->accept();
+  });
+  EXPECT_EQ(prompter.show({"T1 Status Error", "x", ui::Icon::Error, ui::Buttons::Ok, ui::Owner::Form, popup}),
+            ui::Answer::Ok);
+  EXPECT_EQ(owner, pw);
 }
 
 TEST_F(QtHostTest, DestroyWindowFromItsOwnHandler) {

@@ -52,7 +52,8 @@ void ModalDialog::closeEvent(QCloseEvent* event) {
 }
 
 ToolSubWindow::ToolSubWindow(QtForm& form, bool minimize_box) : form_(form) {
-  setWindowFlags(Qt::SubWindow | TitleFlags(minimize_box));
+  // The form has a fixed size; the hint keeps the frame from being dragged larger.
+  setWindowFlags(Qt::SubWindow | Qt::MSWindowsFixedSizeDialogHint | TitleFlags(minimize_box));
   setWidget(form.surface());
 }
 
