@@ -108,10 +108,7 @@ std::unique_ptr<DeviceHandle> SocketCardDriver::open(std::string_view name, uint
                                                  : static_cast<uint32_t>(e));
   }
   // Only a daemon of our own user may pose as the card driver.
-  ucred peer{};
-  socklen_t peer_len = sizeof peer;
-  if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &peer_len) != 0 ||
-      peer.uid != ::getuid()) {
+  if (wire::PeerUid(fd) != static_cast<long>(::geteuid())) {
     ::close(fd);
     return fail(EACCES);
   }

@@ -65,6 +65,13 @@ bool SendAll(int fd, std::span<const std::span<const uint8_t>> pieces) {
   return true;
 }
 
+long PeerUid(int fd) {
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return -1;
+  return static_cast<long>(peer.uid);
+}
+
 ssize_t Reader::fill() {
   if (begin_ == end_) begin_ = end_ = 0;
   for (;;) {

@@ -45,6 +45,10 @@ std::optional<ReplyHeader> DecodeReplyHeader(std::span<const uint8_t, kReplyHead
 // Never raises SIGPIPE.
 bool SendAll(int fd, std::span<const std::span<const uint8_t>> pieces);
 
+// The effective uid of the process at the other end of a connected
+// AF_UNIX socket, or -1.
+long PeerUid(int fd);
+
 // Reads a stream through a buffer, so a whole message usually costs one
 // receive call and bytes of the next message wait for the next read.
 class Reader {
