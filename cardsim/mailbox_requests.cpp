@@ -16,7 +16,8 @@ namespace {
 
 // Runs the command of the request; false when the request itself fails.
 bool RunCommand(ControlCall& call, const std::optional<MailboxFault>& fault,
-                const CommandBlock& request, size_t capacity, CommandBlock& reply) {
+                const CommandBlock& request, size_t data_length, size_t capacity,
+                CommandBlock& reply) {
   if (fault && fault->kind == MailboxFault::Kind::kNoAnswer) {
     reply.setReturnCode(RC_FIRMWARE_TIMEOUT);
     return true;
@@ -36,7 +37,6 @@ bool RunCommand(ControlCall& call, const std::optional<MailboxFault>& fault,
     reply.setReturnCode(RC_INVALID_COMMAND);
     return true;
   }
-  size_t data_length = std::min<size_t>(request.bufferLength(), kCommandDataSize);
   MailboxCall mailbox{call.card.state(lock), call.card.spec(),
                       request.data().first(data_length),
                       std::span<uint8_t, kCommandDataSize>(reply.data())};
@@ -58,6 +58,9 @@ bool Execute(ControlCall& call, size_t max_reply) {
   // Work on copies: callers pass one buffer as both input and output.
   CommandBlock request;
   std::copy(call.in.begin(), call.in.end(), request.bytes().begin());
+  // The command sees only data that came in, whatever buffer_length claims.
+  const size_t data_length =
+      std::min<size_t>(request.bufferLength(), call.in.size() - kCommandHeaderSize);
   const size_t capacity = std::min(max_reply, call.out.size() - kCommandHeaderSize);
 
   auto fault = call.card.faults().takeMailboxFault(request.command());
@@ -71,7 +74,7 @@ bool Execute(ControlCall& call, size_t max_reply) {
   CommandBlock reply;
   std::copy_n(request.bytes().begin(), kCommandHeaderSize, reply.bytes().begin());
   reply.setBufferLength(0);
-  if (!RunCommand(call, fault, request, capacity, reply)) return false;
+  if (!RunCommand(call, fault, request, data_length, capacity, reply)) return false;
   size_t length = kCommandHeaderSize + reply.bufferLength();
   std::copy_n(reply.bytes().begin(), length, call.out.begin());
   call.returned = static_cast<uint32_t>(length);
