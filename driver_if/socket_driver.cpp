@@ -4,11 +4,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "driver_if/device_names.h"
 #include "driver_if/wire.h"
@@ -20,12 +22,15 @@ namespace {
 // may send several requests first and collect the replies one by one.
 class SocketDeviceHandle : public DeviceHandle {
  public:
-  explicit SocketDeviceHandle(int fd) : fd_(fd), reader_(fd) {}
+  explicit SocketDeviceHandle(int fd) : fd_(fd), reader_(fd), incoming_(wire::kMaxLength) {}
   ~SocketDeviceHandle() override { ::close(fd_); }
 
   bool control(uint32_t code, const void* in, size_t in_len, void* out, size_t out_len,
                uint32_t* returned) override {
-    if (in_len > wire::kMaxLength || out_len > wire::kMaxLength) return false;
+    // Requests the wire cannot carry fail here and leave the connection as it is.
+    if (in_len > wire::kMaxLength || out_len > wire::kMaxLength ||
+        (in == nullptr && in_len != 0) || (out == nullptr && out_len != 0))
+      return false;
     if (!sendRequest(code, in, in_len, out_len)) return fail();
     auto result = readReply(out, static_cast<uint32_t>(out_len));
     if (!result) return fail();
@@ -40,7 +45,7 @@ class SocketDeviceHandle : public DeviceHandle {
 
  private:
   bool sendRequest(uint32_t code, const void* in, size_t in_len, size_t out_len) {
-    if (dead_ || (in == nullptr && in_len != 0)) return false;
+    if (dead_) return false;
     std::array<uint8_t, wire::kRequestHeaderSize> header;
     wire::EncodeRequestHeader(
         {code, static_cast<uint32_t>(in_len), static_cast<uint32_t>(out_len)}, header);
@@ -50,15 +55,16 @@ class SocketDeviceHandle : public DeviceHandle {
   }
 
   // The reply's bytes go to the start of out; the rest of out is untouched.
+  // Nothing reaches out before the whole reply is in: a reply cut short
+  // must not leave part of itself behind, such as a return_code of 0.
   std::optional<wire::ReplyHeader> readReply(void* out, uint32_t out_len) {
     std::array<uint8_t, wire::kReplyHeaderSize> header;
     if (reader_.readExact(header) != wire::Reader::Status::kOk) return std::nullopt;
     auto reply = wire::DecodeReplyHeader(header, out_len);
     if (!reply) return std::nullopt;
-    if (reply->returned > 0 &&
-        reader_.readExact({static_cast<uint8_t*>(out), reply->returned}) !=
-            wire::Reader::Status::kOk)
-      return std::nullopt;
+    std::span<uint8_t> data(incoming_.data(), reply->returned);
+    if (reader_.readExact(data) != wire::Reader::Status::kOk) return std::nullopt;
+    std::copy(data.begin(), data.end(), static_cast<uint8_t*>(out));
     return reply;
   }
 
@@ -70,6 +76,7 @@ class SocketDeviceHandle : public DeviceHandle {
 
   int fd_;
   wire::Reader reader_;
+  std::vector<uint8_t> incoming_;
   std::atomic<bool> dead_{false};
 };
 
