@@ -94,6 +94,11 @@ void Daemon::accept(const Listener& listener) {
       serveDevice(c);
     else
       serveControl(c);
+    // Closed at once so the peer sees the end; under the lock so a drop
+    // never shuts down a number the system has handed out again.
+    std::lock_guard done(connections_mutex_);
+    ::close(c.fd);
+    c.fd = -1;
     c.finished = true;
   });
 }
@@ -149,7 +154,7 @@ void Daemon::serveControl(Connection& c) {
 void Daemon::dropConnectionsOf(const Card* card) {
   std::lock_guard lock(connections_mutex_);
   for (auto& c : connections_)
-    if (c->card == card) ::shutdown(c->fd, SHUT_RDWR);
+    if (c->card == card && c->fd >= 0) ::shutdown(c->fd, SHUT_RDWR);
 }
 
 void Daemon::reapFinished() {
@@ -161,7 +166,6 @@ void Daemon::reapFinished() {
       continue;
     }
     c.thread.join();
-    ::close(c.fd);
     it = connections_.erase(it);
   }
 }
@@ -176,15 +180,12 @@ void Daemon::closeAll() {
   {
     std::lock_guard lock(connections_mutex_);
     for (auto& c : connections_) {
-      ::shutdown(c->fd, SHUT_RDWR);
+      if (c->fd >= 0) ::shutdown(c->fd, SHUT_RDWR);
       if (c->session) c->session->cancel();
     }
     ending.swap(connections_);
   }
-  for (auto& c : ending) {
-    c->thread.join();
-    ::close(c->fd);
-  }
+  for (auto& c : ending) c->thread.join();
 }
 
 }  // namespace cardsim
