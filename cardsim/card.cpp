@@ -54,7 +54,9 @@ void Card::wake() {
   changed_.notify_all();
 }
 
-Session::Session(Card& card) : card_(card), generation_(card.generation()) {}
+Session::Session(Card& card) : card_(card), generation_(card.generation()) { ++card_.sessions_; }
+
+Session::~Session() { --card_.sessions_; }
 
 void Session::cancel() {
   cancelled_ = true;

@@ -60,6 +60,8 @@ class Card {
   void dropConnections();
   void setDropObserver(std::function<void()> observer);
   uint64_t generation() const;
+  // Sessions alive on the card: open in-process handles and connections.
+  int openSessions() const { return sessions_; }
 
   // Wakes every waiter so it can look at its session again.
   void wake();
@@ -74,6 +76,8 @@ class Card {
   // Bumped under the mutex so a waiter never misses it; read without it.
   std::atomic<uint64_t> generation_{0};
   std::function<void()> drop_observer_;
+  std::atomic<int> sessions_{0};
+  friend class Session;
 };
 
 }  // namespace cardsim

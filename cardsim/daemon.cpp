@@ -25,7 +25,7 @@ Daemon::Daemon(Simulator& simulator, std::string directory, const ControlCommand
 Daemon::~Daemon() {
   closeAll();
   for (int index : simulator_.indices()) simulator_.card(index)->setDropObserver(nullptr);
-  for (int fd : wake_)
+  for (int fd : {wake_[0], wake_[1], finished_[0], finished_[1]})
     if (fd >= 0) ::close(fd);
 }
 
@@ -33,7 +33,8 @@ bool Daemon::start(std::string* error) {
   if (!PrepareSocketDirectory(directory_, error)) return false;
   lock_ = DirectoryLock::Acquire(directory_, error);
   if (!lock_) return false;
-  if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+  if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0 ||
+      ::pipe2(finished_, O_CLOEXEC | O_NONBLOCK) != 0) {
     if (error != nullptr) *error = "cannot create a pipe";
     return false;
   }
@@ -59,17 +60,31 @@ void Daemon::stop() {
 
 void Daemon::run() {
   std::vector<pollfd> fds;
-  fds.push_back({wake_[0], POLLIN, 0});
-  for (const auto& l : listeners_) fds.push_back({l.fd, POLLIN, 0});
   for (;;) {
+    fds.clear();
+    fds.push_back({wake_[0], POLLIN, 0});
+    fds.push_back({finished_[0], POLLIN, 0});
+    for (const auto& l : listeners_) fds.push_back({l.fd, POLLIN, 0});
+    const size_t first_connection = fds.size();
+    {
+      std::lock_guard lock(connections_mutex_);
+      for (const auto& c : connections_)
+        if (!c->hung_up) fds.push_back({c->fd, POLLRDHUP, 0});
+    }
     if (::poll(fds.data(), fds.size(), -1) < 0) {
       if (errno == EINTR) continue;
       break;
     }
     if (fds[0].revents != 0) break;
-    for (size_t i = 1; i < fds.size(); ++i)
-      if (fds[i].revents & POLLIN) accept(listeners_[i - 1]);
-    reapFinished();
+    if (fds[1].revents != 0) {
+      char drain[64];
+      while (::read(finished_[0], drain, sizeof drain) > 0) {
+      }
+      reapFinished();
+    }
+    for (size_t i = 0; i < listeners_.size(); ++i)
+      if (fds[2 + i].revents & POLLIN) accept(listeners_[i]);
+    endHungUpSessions(fds, first_connection);
   }
   closeAll();
 }
@@ -89,18 +104,19 @@ void Daemon::accept(const Listener& listener) {
   if (c.card != nullptr) c.session = std::make_unique<Session>(*c.card);
   std::lock_guard lock(connections_mutex_);
   connections_.push_back(std::move(connection));
-  c.thread = std::thread([this, &c] {
-    if (c.card != nullptr)
-      serveDevice(c);
-    else
-      serveControl(c);
-    // Closed at once so the peer sees the end; under the lock so a drop
-    // never shuts down a number the system has handed out again.
-    std::lock_guard done(connections_mutex_);
-    ::close(c.fd);
-    c.fd = -1;
-    c.finished = true;
-  });
+  c.thread = std::thread([this, &c] { serve(c); });
+}
+
+void Daemon::serve(Connection& c) {
+  if (c.card != nullptr)
+    serveDevice(c);
+  else
+    serveControl(c);
+  // The peer sees the end at once: the main loop closes the socket now.
+  ::shutdown(c.fd, SHUT_RDWR);
+  c.finished = true;
+  char byte = 1;
+  [[maybe_unused]] ssize_t n = ::write(finished_[1], &byte, 1);
 }
 
 void Daemon::serveDevice(Connection& c) {
@@ -154,7 +170,20 @@ void Daemon::serveControl(Connection& c) {
 void Daemon::dropConnectionsOf(const Card* card) {
   std::lock_guard lock(connections_mutex_);
   for (auto& c : connections_)
-    if (c->card == card && c->fd >= 0) ::shutdown(c->fd, SHUT_RDWR);
+    if (c->card == card) ::shutdown(c->fd, SHUT_RDWR);
+}
+
+// A peer that hung up is waited for no longer, whatever its request is waiting for.
+void Daemon::endHungUpSessions(const std::vector<pollfd>& fds, size_t first) {
+  std::lock_guard lock(connections_mutex_);
+  for (size_t i = first; i < fds.size(); ++i) {
+    if ((fds[i].revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) == 0) continue;
+    for (auto& c : connections_) {
+      if (c->fd != fds[i].fd) continue;
+      c->hung_up = true;
+      if (c->session) c->session->cancel();
+    }
+  }
 }
 
 void Daemon::reapFinished() {
@@ -166,6 +195,7 @@ void Daemon::reapFinished() {
       continue;
     }
     c.thread.join();
+    ::close(c.fd);
     it = connections_.erase(it);
   }
 }
@@ -180,12 +210,15 @@ void Daemon::closeAll() {
   {
     std::lock_guard lock(connections_mutex_);
     for (auto& c : connections_) {
-      if (c->fd >= 0) ::shutdown(c->fd, SHUT_RDWR);
+      ::shutdown(c->fd, SHUT_RDWR);
       if (c->session) c->session->cancel();
     }
     ending.swap(connections_);
   }
-  for (auto& c : ending) c->thread.join();
+  for (auto& c : ending) {
+    c->thread.join();
+    ::close(c->fd);
+  }
 }
 
 }  // namespace cardsim

@@ -2,7 +2,12 @@
 // Serves a Simulator's cards as AF_UNIX stream sockets <dir>/TALVSTRMn and
 // its control channel as <dir>/talvcard.ctl. One thread per connection, so
 // a request that waits on one connection never holds up another; requests
-// on one connection are answered in order.
+// on one connection are answered in order. The main loop accepts, watches
+// every connection for its peer hanging up (which ends the session, so a
+// request waiting inside the card is released), and closes the sockets of
+// finished connections: it is the only place a connection socket is closed.
+
+#include <poll.h>
 
 #include <atomic>
 #include <list>
@@ -46,13 +51,16 @@ class Daemon {
     std::unique_ptr<Session> session;
     std::thread thread;
     std::atomic<bool> finished{false};
+    bool hung_up = false;  // main loop only
   };
 
   void accept(const Listener& listener);
+  void serve(Connection& connection);
   void serveDevice(Connection& connection);
   void serveControl(Connection& connection);
   void dropConnectionsOf(const Card* card);
   void reapFinished();
+  void endHungUpSessions(const std::vector<pollfd>& fds, size_t first);
   void closeAll();
 
   Simulator& simulator_;
@@ -60,7 +68,8 @@ class Daemon {
   const ControlCommands& commands_;
   std::unique_ptr<DirectoryLock> lock_;
   std::vector<Listener> listeners_;
-  int wake_[2] = {-1, -1};
+  int wake_[2] = {-1, -1};    // stop()
+  int finished_[2] = {-1, -1};  // a connection thread has ended
   std::mutex connections_mutex_;
   std::list<std::unique_ptr<Connection>> connections_;
 };

@@ -14,6 +14,7 @@ class Card;
 class Session {
  public:
   explicit Session(Card& card);
+  ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 

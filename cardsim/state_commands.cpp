@@ -17,11 +17,12 @@ CtlReply CardsCommand(Simulator& sim, Args) {
 CtlReply StateCommand(Simulator& sim, Args args) {
   Card* card = args.size() == 1 ? FindCard(sim, args[0]) : nullptr;
   if (card == nullptr) return CtlError("bad card");
-  return CtlOk(card->withState([](const CardState& s) {
+  std::string state = card->withState([](const CardState& s) {
     auto flag = [](bool b) { return b ? "1" : "0"; };
     return std::string("configured=") + flag(s.config.has_value()) +
            " comms=" + flag(s.comms_enabled) + " dtr=" + flag(s.dtr) + " rts=" + flag(s.rts);
-  }));
+  });
+  return CtlOk(state + " handles=" + std::to_string(card->openSessions()));
 }
 
 }  // namespace

@@ -51,7 +51,9 @@ TEST_F(ControlCommandsTest, StateAndCards) {
   });
   auto reply = run("state TALVSTRM2");
   EXPECT_TRUE(reply.ok);
-  EXPECT_EQ(reply.text, "configured=0 comms=1 dtr=1 rts=0");
+  EXPECT_EQ(reply.text, "configured=0 comms=1 dtr=1 rts=0 handles=0");
+  auto h = open("TALVSTRM2");
+  EXPECT_EQ(run("state 2").text, "configured=0 comms=1 dtr=1 rts=0 handles=1");
   EXPECT_NE(run("help").text.find("noanswer CARD COMMAND"), std::string::npos);
 }
 

@@ -218,7 +218,7 @@ TEST_F(DaemonTest, FaultsSwitchedThroughTheControlChannel) {
 
   auto cli = simtest::RunTalvcard({"ctl", "--dir", dir.path(), "state", "TALVSTRM1"});
   EXPECT_EQ(cli.exit_code, 0);
-  EXPECT_EQ(cli.out, "configured=0 comms=0 dtr=0 rts=0\n");
+  EXPECT_EQ(cli.out.rfind("configured=0 comms=0 dtr=0 rts=0 handles=", 0), 0u) << cli.out;
   EXPECT_EQ(simtest::RunTalvcard({"ctl", "--dir", dir.path(), "bogus"}).exit_code, 1);
 }
 
@@ -238,6 +238,26 @@ TEST_F(DaemonTest, AWaitingRequestHoldsUpNoOtherConnection) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
   EXPECT_FALSE(slow_done);
   waiter.join();
+}
+
+// Without the peer, a waiting request is not waited for any longer.
+TEST_F(DaemonTest, AHandleThatGoesAwayEndsItsWaitingRequest) {
+  ASSERT_TRUE(ctl("delay 1 0x07 60000 1").ok);
+  auto h = open("TALVSTRM1");
+  bool ok = true;
+  std::thread waiter([&] { ok = Execute(*h, READ_MODEM_STATUS).ok; });
+  std::this_thread::sleep_for(50ms);
+  EXPECT_NE(ctl("state 1").text.find("handles=1"), std::string::npos);
+  h->cancel();
+  waiter.join();
+  EXPECT_FALSE(ok);
+  std::string state;
+  for (int i = 0; i < 200; ++i) {
+    state = ctl("state 1").text;
+    if (state.find("handles=0") != std::string::npos) break;
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_NE(state.find("handles=0"), std::string::npos) << state;
 }
 
 TEST_F(DaemonTest, RequestsInFlightAreAnsweredInOrder) {
