@@ -76,6 +76,8 @@ void Daemon::run() {
       break;
     }
     if (fds[0].revents != 0) break;
+    // Before reaping and accepting, which may close and reuse socket numbers.
+    endHungUpSessions(fds, first_connection);
     if (fds[1].revents != 0) {
       char drain[64];
       while (::read(finished_[0], drain, sizeof drain) > 0) {
@@ -84,7 +86,6 @@ void Daemon::run() {
     }
     for (size_t i = 0; i < listeners_.size(); ++i)
       if (fds[2 + i].revents & POLLIN) accept(listeners_[i]);
-    endHungUpSessions(fds, first_connection);
   }
   closeAll();
 }

@@ -38,6 +38,11 @@ int RunControl(std::vector<std::string> args) {
     return 1;
   }
   cardsim::CtlReply reply = client->call(line);
+  // The reply is one line; the command list reads better one per line.
+  if (args[0] == "help") {
+    for (size_t at; (at = reply.text.find("; ")) != std::string::npos;)
+      reply.text.replace(at, 2, "\n");
+  }
   std::FILE* stream = reply.ok ? stdout : stderr;
   if (!reply.text.empty()) std::fprintf(stream, "%s\n", reply.text.c_str());
   return reply.ok ? 0 : 1;
