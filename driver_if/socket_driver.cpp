@@ -50,7 +50,7 @@ class SocketDeviceHandle : public DeviceHandle {
     wire::EncodeRequestHeader(
         {code, static_cast<uint32_t>(in_len), static_cast<uint32_t>(out_len)}, header);
     const std::span<const uint8_t> pieces[] = {
-        header, {static_cast<const uint8_t*>(in), in == nullptr ? 0 : in_len}};
+        header, {static_cast<const uint8_t*>(in), in_len}};
     return wire::SendAll(fd_, pieces);
   }
 
