@@ -37,6 +37,8 @@ struct CardState {
   // The StreamingConfig image last set, reserved words included; empty
   // until the card is configured.
   std::optional<std::array<uint8_t, StreamingConfig::kSize>> config;
+  // The T1/E1 line parameters last accepted.
+  std::optional<TECardConfig> te_config;
   bool comms_enabled = false;
   bool dtr = false;
   bool rts = false;

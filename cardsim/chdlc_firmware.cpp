@@ -28,8 +28,21 @@ uint8_t ReadCodeVersion(MailboxCall& call) {
   return RC_OK;
 }
 
+// The limits of the card: a serial line clocks at most 4 Mbit/s (0 takes
+// the clock from the line, and T1/E1 cards ignore the rate), frames must
+// fit the receive buffer, and both directions need some buffers.
+constexpr uint32_t kMaxBaudRate = 4'000'000;
+constexpr uint16_t kMaxFrameSize = 13984;
+
+bool CardAccepts(const StreamingConfig& c) {
+  return c.baud_rate <= kMaxBaudRate && c.interface <= 1 && (c.modem_options & ~0x3u) == 0 &&
+         (c.statistics_options & ~0xFu) == 0 && c.percent_tx_buffers >= 1 &&
+         c.percent_tx_buffers <= 99 && c.max_frame_size >= 1 && c.max_frame_size <= kMaxFrameSize;
+}
+
 uint8_t SetConfiguration(MailboxCall& call) {
   if (call.data.size() < StreamingConfig::kSize) return RC_BAD_DATA_LENGTH;
+  if (!CardAccepts(StreamingConfig::Read(call.data))) return RC_BAD_CONFIGURATION;
   auto& image = call.state.config.emplace();
   std::copy_n(call.data.begin(), image.size(), image.begin());
   return RC_OK;

@@ -9,6 +9,7 @@ Firmware BuildStandard() {
   RegisterMailboxRequests(firmware);
   RegisterHardwareInfo(firmware);
   RegisterChdlcCommands(firmware);
+  RegisterLineConfiguration(firmware);
   return firmware;
 }
 

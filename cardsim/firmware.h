@@ -61,5 +61,6 @@ class Firmware {
 void RegisterMailboxRequests(Firmware& firmware);  // IOCTL_EXEC_CMD, IOCTL_EXEC_CMD_2K
 void RegisterHardwareInfo(Firmware& firmware);     // IOCTL_READ_HARDWARE_INFO
 void RegisterChdlcCommands(Firmware& firmware);    // the CHDLC mailbox commands
+void RegisterLineConfiguration(Firmware& firmware); // IOCTL_TE_CONFIG, READ_FRONT_END_TYPE
 
 }  // namespace cardsim
