@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   bench::Registry registry;
   bench::RegisterExecCmdFigures(registry);
+  bench::RegisterMonitorFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;
