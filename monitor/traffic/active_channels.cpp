@@ -68,7 +68,7 @@ uint32_t ConvertChannelList(std::string_view text) {
       // A span of 32 channels or more covers every bit.
       if (b - start >= 31) bits = 0xFFFFFFFFu;
       else
-        for (uint32_t k = start; k <= b; ++k) bits |= Bit(k);
+        for (uint64_t k = start; k <= b; ++k) bits |= Bit(static_cast<int64_t>(k));
     }
     have_number = range = false;
   };

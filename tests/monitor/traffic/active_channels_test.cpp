@@ -45,4 +45,9 @@ TEST(ActiveChannelsTest, Rejected) {
   for (const auto& [text, media] : cases) EXPECT_FALSE(ValidateChannelList(text, media)) << text;
 }
 
+TEST(ActiveChannelsTest, ConversionEndsForRangesAtTheTopOfTheNumbers) {
+  // Found by fuzzing: a range ending at the largest number never ended.
+  EXPECT_EQ(ConvertChannelList("4294967290-99999999999"), 0x7E000000u);
+}
+
 }  // namespace
