@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "driver_if/mailbox.h"
 #include "monitor/line/ft1_config_dialog.h"
 #include "monitor/line/ft1_utilities.h"
 #include "tests/monitor/line/ft1_sim_fixture.h"
@@ -167,6 +168,43 @@ TEST_F(Ft1SimulatorTest, TheTerminalShowsTheUnitsMenuAndRidesOutABusyBuffer) {
   EXPECT_EQ(prompter.last().text, "Data can not be transmitted to T1 board. Please contact Talvora technical support.");
   fire(f, 10);
   EXPECT_EQ(f.lines(Ft1TerminalWindow::kList), lines);  // the character was lost
+}
+
+TEST_F(Ft1SimulatorTest, ReturnCodesScriptedOnTheCardReachEveryWindow) {
+  cardsim::Faults& faults = simulator.card(0)->faults();
+  auto last = [&] { return prompter.count() == 0 ? std::string() : prompter.last().text; };
+
+  faults.forceReturnCode(SET_FT1_MONITOR_FLAGS, RC_FT1_TX_BUSY, 1);
+  host.command(kMenuFt1Status);
+  EXPECT_EQ(last(), "The FT1 asynchronous transmit buffer is currently occupied. Please repeat the command");
+  faults.forceReturnCode(SET_FT1_MONITOR_FLAGS, RC_REMOTE_DRIVER, 1);
+  host.command(kMenuFt1Statistics);
+  EXPECT_EQ(last(), "Cannot Enable T1 Operational and Error Statistics Monitor on Remote Driver");
+  faults.leaveUnanswered(SEND_FT1_CHARACTER, cardsim::NoAnswer::kKeepPreset, 1);
+  host.command(kMenuAdvancedFt1);
+  host.runPosted();
+  EXPECT_EQ(last(), "Cannot perform the command on Remote Driver.");
+  EXPECT_EQ(host.window("ADVANCED_FT1_CONFIG"), nullptr);
+
+  host.onModal("FT1_CONFIG", [&](fake::FakeForm& f) {
+    faults.forceReturnCode(SET_FT1_CONFIGURATION, 0x42, 1);
+    f.click(Ft1ConfigDialog::kSet);
+    EXPECT_EQ(last(), "Cannot perform the command on Remote Driver (0x42)");
+    faults.leaveUnanswered(SET_FT1_CONFIGURATION, cardsim::NoAnswer::kKeepPreset, 1);
+    f.click(Ft1ConfigDialog::kSet);
+    EXPECT_EQ(last(), "Cannot perform the command on Remote Driver (0xAA)");
+    f.click(Ft1ConfigDialog::kClose);
+  });
+  host.command(kMenuFt1Configuration);
+
+  host.command(kMenuFt1Status);
+  faults.forceReturnCode(FT1_SELECT, RC_NO_FT1_ADAPTER, 9);
+  window("T1STATUS").click(Ft1StatusWindow::kSelect);
+  EXPECT_EQ(last(), "Cannot perform the command on Remote Driver (0xAA)");  // the tenth attempt went through
+  onUnit([](cardsim::Ft1Unit& u) { EXPECT_EQ(u.mode(), cardsim::Ft1TestMode::kSelfTest); });
+  faults.forceReturnCode(FT1_SELECT, RC_NO_FT1_ADAPTER, 10);
+  window("T1STATUS").click(Ft1StatusWindow::kSelect);
+  EXPECT_EQ(last(), "Couldn't perform SELECT. Try again");
 }
 
 // Detection belongs to the run: a card without a unit opened after one with it.
