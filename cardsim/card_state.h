@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "cardsim/ft1_unit.h"
 #include "driver_if/records.h"
 
 namespace cardsim {
@@ -46,6 +47,8 @@ struct CardState {
   OperationalStats op_stats;
   CommsErrorStats comms_errors;
   uint16_t irq_timeouts = 0;
+  // Used only on cards that have the unit.
+  Ft1Unit ft1;
 };
 
 }  // namespace cardsim

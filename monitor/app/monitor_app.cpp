@@ -5,7 +5,8 @@
 #include "monitor/traffic/read_register_dialog.h"
 
 MonitorApp::MonitorApp(CoreServices services)
-    : core_(services), apply_(core_, records_, service_unit_), communications_(core_) {
+    : core_(services), apply_(core_, records_, service_unit_), communications_(core_),
+      ft1_utilities_(core_, service_unit_) {
   wireConfiguration();
   wireTraffic();
 }
@@ -25,7 +26,10 @@ void MonitorApp::wireTraffic() {
 void MonitorApp::wireConfiguration() {
   auto& hooks = core_.connection().hooks();
   hooks.configure_device = [this] { apply_.Run(); };
-  hooks.set_utilities_menu = [this](bool enabled) { service_unit_.SetUtilitiesMenu(core_.host(), enabled); };
+  hooks.set_utilities_menu = [this](bool enabled) {
+    service_unit_.SetUtilitiesMenu(core_.host(), enabled);
+    ft1_utilities_.keepOpenWindowItemsGrey();
+  };
   MainWindow& main = core_.mainWindow();
   main.addCommand(kMenuSetModemStatus, [this] {
     SetModemStatusDialog dialog(core_.exec());
