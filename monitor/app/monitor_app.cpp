@@ -5,7 +5,8 @@
 #include "monitor/traffic/read_register_dialog.h"
 
 MonitorApp::MonitorApp(CoreServices services)
-    : core_(services), apply_(core_, records_, service_unit_), communications_(core_) {
+    : core_(services), apply_(core_, records_, service_unit_), communications_(core_),
+      front_end_utilities_(core_, service_unit_) {
   wireConfiguration();
   wireTraffic();
 }

@@ -2,6 +2,7 @@
 // talvmon assembled: the monitor core and every part that plugs into it.
 
 #include "monitor/core/monitor_core.h"
+#include "monitor/line/front_end_utilities.h"
 #include "monitor/traffic/apply_configuration.h"
 #include "monitor/traffic/communications.h"
 #include "monitor/traffic/configuration_records.h"
@@ -18,6 +19,7 @@ class MonitorApp {
   ConfigurationRecords& records() { return records_; }
   ServiceUnit& serviceUnit() { return service_unit_; }
   Communications& communications() { return communications_; }
+  FrontEndUtilities& frontEndUtilities() { return front_end_utilities_; }
 
  private:
   void wireConfiguration();
@@ -28,4 +30,5 @@ class MonitorApp {
   ServiceUnit service_unit_;
   ApplyConfiguration apply_;
   Communications communications_;
+  FrontEndUtilities front_end_utilities_;
 };
