@@ -23,6 +23,7 @@ enum class ControlKind {
   ListBox,
   ComboBox,   // drop-down list without free text
   Light,      // status light showing the BLACK, GREEN or RED image
+  Icon,       // the icon resource named by the control's text
 };
 
 enum Style : uint32_t {
@@ -116,6 +117,9 @@ inline ControlTemplate ComboBox(int id, int x, int y, int w, int h) {
 }
 inline ControlTemplate Light(int id, int x, int y, int w, int h) {
   return {id, ControlKind::Light, "", x, y, w, h};
+}
+inline ControlTemplate IconImage(std::string icon, int x, int y, int w, int h) {
+  return {kNoId, ControlKind::Icon, std::move(icon), x, y, w, h};
 }
 
 }  // namespace ui

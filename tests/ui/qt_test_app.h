@@ -1,0 +1,23 @@
+#pragma once
+// Shared by the offscreen UI tests: one application object for the run,
+// waiting for the event loop, and pictures for the docs.
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <ostream>
+
+namespace uitest {
+
+// Runs the event loop until done() holds or timeout_ms pass; returns done().
+bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 2000);
+// Runs the event loop for about ms milliseconds.
+void RunEventsFor(int ms);
+// Writes the picture to $TALV_SCREENSHOT_DIR/<name> when that is set.
+void SaveForDocs(const QImage& image, const char* name);
+
+}  // namespace uitest
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

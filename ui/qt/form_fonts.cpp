@@ -1,0 +1,45 @@
+#include "ui/qt/form_fonts.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace ui {
+
+QFont FormFont() {
+  QFont font(QStringLiteral("Sans Serif"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  return font;
+}
+
+QFont FixedFormFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setStyleHint(QFont::Monospace);
+  font.setFixedPitch(true);
+  font.setPointSize(8);
+  return font;
+}
+
+DialogUnits::DialogUnits(const QFont& font) {
+  QFontMetricsF metrics(font);
+  static const QString kAlphabet =
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  char_width_ = metrics.horizontalAdvance(kAlphabet) / kAlphabet.size();
+  char_height_ = metrics.height();
+}
+
+int DialogUnits::px(int x) const { return static_cast<int>(std::lround(x * char_width_ / 4)); }
+int DialogUnits::py(int y) const { return static_cast<int>(std::lround(y * char_height_ / 8)); }
+
+// Edges are converted, not sizes, so controls that touch in the template
+// touch on screen.
+QRect DialogUnits::rect(int x, int y, int w, int h) const {
+  return QRect(QPoint(px(x), py(y)), QPoint(px(x + w) - 1, py(y + h) - 1));
+}
+
+QSize DialogUnits::size(int w, int h) const { return QSize(px(w), py(h)); }
+QPoint DialogUnits::point(int x, int y) const { return QPoint(px(x), py(y)); }
+
+}  // namespace ui

@@ -1,0 +1,54 @@
+#include "ui/qt/qt_prompter.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "ui/qt/qt_form.h"
+#include "ui/qt/qt_host.h"
+#include "ui/qt/text_conversion.h"
+
+namespace ui {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+Answer QtPrompter::show(const Prompt& prompt) {
+  QWidget* owner = nullptr;
+  if (prompt.owner == Owner::MainWindow) owner = host_.mainWindow();
+  if (prompt.owner == Owner::Form && prompt.owner_form != nullptr)
+    if (QtForm* form = host_.qtForm(*prompt.owner_form)) owner = form->frame();
+
+  const QString caption = ToQString(prompt.caption);
+  QMessageBox box(BoxIcon(prompt.icon), caption, ToQString(prompt.text), QMessageBox::NoButton, owner);
+  box.setTextFormat(Qt::PlainText);
+  box.setAccessibleName(caption);
+  if (prompt.buttons == Buttons::RetryCancel) {
+    box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+  }
+  box.exec();
+  switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+  }
+  return prompt.buttons == Buttons::RetryCancel ? Answer::Cancel : Answer::Ok;
+}
+
+}  // namespace ui
