@@ -13,6 +13,8 @@ std::string DefaultDeviceDirectory();
 class SocketCardDriver : public CardDriver {
  public:
   explicit SocketCardDriver(std::string directory = DefaultDeviceDirectory());
+  // A name that is not a card device, a missing socket or one nobody serves
+  // fails with kErrorDeviceNotFound; other failures with their errno.
   std::unique_ptr<DeviceHandle> open(std::string_view name, uint32_t* error) override;
 
  private:

@@ -20,14 +20,14 @@ std::vector<ui::ControlTemplate> Rows() {
       {200, "Recieved frames discarded due to excessive length:"},
   };
   std::vector<ui::ControlTemplate> controls;
-  int y = 6;
+  int y = 4;
   for (const auto& r : rows) {
     controls.push_back(ui::Label(r.label, 8, y, 186, 9, r.id));
     controls.push_back(ui::Text(r.id, "0", 198, y, 54, 9).with(ui::kRightAlign));
     y += 10;
   }
-  controls.push_back(ui::Button(OperationalStatisticsWindow::kFlushButton, "&FLUSH", 72, 106, 50, 14));
-  controls.push_back(ui::Button(kCloseButton, "&Close", 137, 106, 50, 14));
+  controls.push_back(ui::Button(OperationalStatisticsWindow::kFlushButton, "&FLUSH", 72, 107, 50, 13));
+  controls.push_back(ui::Button(kCloseButton, "&Close", 137, 107, 50, 13));
   return controls;
 }
 

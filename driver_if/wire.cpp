@@ -1,0 +1,101 @@
+#include "driver_if/wire.h"
+
+#include <sys/socket.h>
+#include <sys/uio.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "driver_if/le.h"
+
+namespace wire {
+
+void EncodeRequestHeader(const RequestHeader& h, std::span<uint8_t, kRequestHeaderSize> out) {
+  le::put_u32(out, 0, h.code);
+  le::put_u32(out, 4, h.in_len);
+  le::put_u32(out, 8, h.out_len);
+}
+
+std::optional<RequestHeader> DecodeRequestHeader(std::span<const uint8_t, kRequestHeaderSize> in) {
+  RequestHeader h{le::get_u32(in, 0), le::get_u32(in, 4), le::get_u32(in, 8)};
+  if (h.in_len > kMaxLength || h.out_len > kMaxLength) return std::nullopt;
+  return h;
+}
+
+void EncodeReplyHeader(const ReplyHeader& h, std::span<uint8_t, kReplyHeaderSize> out) {
+  le::put_u8(out, 0, h.ok ? 1 : 0);
+  le::put_u32(out, 1, h.returned);
+}
+
+std::optional<ReplyHeader> DecodeReplyHeader(std::span<const uint8_t, kReplyHeaderSize> in,
+                                             uint32_t out_len) {
+  uint8_t ok = le::get_u8(in, 0);
+  ReplyHeader h{ok == 1, le::get_u32(in, 1)};
+  if (ok > 1 || h.returned > out_len || (!h.ok && h.returned != 0)) return std::nullopt;
+  return h;
+}
+
+bool SendAll(int fd, std::span<const std::span<const uint8_t>> pieces) {
+  constexpr size_t kMaxPieces = 4;
+  iovec iov[kMaxPieces];
+  size_t count = 0;
+  for (auto piece : pieces) {
+    if (piece.empty()) continue;
+    if (count == kMaxPieces) return false;
+    iov[count++] = {const_cast<uint8_t*>(piece.data()), piece.size()};
+  }
+  size_t first = 0;
+  while (first < count) {
+    msghdr msg{};
+    msg.msg_iov = iov + first;
+    msg.msg_iovlen = count - first;
+    ssize_t sent = sendmsg(fd, &msg, MSG_NOSIGNAL);
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    auto left = static_cast<size_t>(sent);
+    while (first < count && left >= iov[first].iov_len) left -= iov[first++].iov_len;
+    if (first < count) {
+      iov[first].iov_base = static_cast<uint8_t*>(iov[first].iov_base) + left;
+      iov[first].iov_len -= left;
+    }
+  }
+  return true;
+}
+
+long PeerUid(int fd) {
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return -1;
+  return static_cast<long>(peer.uid);
+}
+
+ssize_t Reader::fill() {
+  if (begin_ == end_) begin_ = end_ = 0;
+  for (;;) {
+    ssize_t got = recv(fd_, buffer_.data() + end_, buffer_.size() - end_, 0);
+    if (got < 0 && errno == EINTR) continue;
+    if (got > 0) end_ += static_cast<size_t>(got);
+    return got;
+  }
+}
+
+Reader::Status Reader::readExact(std::span<uint8_t> out) {
+  size_t done = 0;
+  while (done < out.size()) {
+    if (begin_ == end_) {
+      ssize_t got = fill();
+      if (got == 0 && done == 0) return Status::kEnd;
+      if (got <= 0) return Status::kFailed;
+    }
+    size_t n = std::min(out.size() - done, end_ - begin_);
+    std::memcpy(out.data() + done, buffer_.data() + begin_, n);
+    begin_ += n;
+    done += n;
+  }
+  return Status::kOk;
+}
+
+}  // namespace wire

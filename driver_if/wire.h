@@ -1,0 +1,73 @@
+#pragma once
+// The byte stream between the socket backend and the card simulator daemon.
+//   request: u32 code, u32 in_len, u32 out_len, then in_len bytes
+//   reply:   u8 ok, u32 returned, then returned bytes (at most out_len)
+// Replies come back in request order, so a client may keep several
+// requests in flight on one connection.
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace wire {
+
+inline constexpr size_t kRequestHeaderSize = 12;
+inline constexpr size_t kReplyHeaderSize = 5;
+// The largest buffer either side accepts; anything longer closes the connection.
+inline constexpr uint32_t kMaxLength = 16384;
+
+struct RequestHeader {
+  uint32_t code = 0;
+  uint32_t in_len = 0;
+  uint32_t out_len = 0;
+};
+
+struct ReplyHeader {
+  bool ok = false;
+  uint32_t returned = 0;
+};
+
+void EncodeRequestHeader(const RequestHeader& h, std::span<uint8_t, kRequestHeaderSize> out);
+// Null when a length is above kMaxLength.
+std::optional<RequestHeader> DecodeRequestHeader(std::span<const uint8_t, kRequestHeaderSize> in);
+
+void EncodeReplyHeader(const ReplyHeader& h, std::span<uint8_t, kReplyHeaderSize> out);
+// Null unless ok is 0 or 1, returned fits out_len, and a failed request
+// carries no data.
+std::optional<ReplyHeader> DecodeReplyHeader(std::span<const uint8_t, kReplyHeaderSize> in,
+                                             uint32_t out_len);
+
+// Writes every byte of the pieces, in order; false once the peer is gone.
+// Never raises SIGPIPE.
+bool SendAll(int fd, std::span<const std::span<const uint8_t>> pieces);
+
+// The effective uid of the process at the other end of a connected
+// AF_UNIX socket, or -1.
+long PeerUid(int fd);
+
+// Reads a stream through a buffer, so a whole message usually costs one
+// receive call and bytes of the next message wait for the next read.
+class Reader {
+ public:
+  enum class Status { kOk, kEnd, kFailed };  // kEnd: the peer closed before the first byte
+
+  explicit Reader(int fd) : fd_(fd), buffer_(kBufferSize) {}
+
+  // Exactly out.size() bytes. A stream that ends part way through is kFailed.
+  Status readExact(std::span<uint8_t> out);
+
+ private:
+  static constexpr size_t kBufferSize = 64 * 1024;
+  ssize_t fill();
+
+  int fd_;
+  std::vector<uint8_t> buffer_;
+  size_t begin_ = 0;
+  size_t end_ = 0;
+};
+
+}  // namespace wire
