@@ -10,6 +10,7 @@ ControlCommands BuildStandard() {
   ControlCommands commands;
   RegisterFaultCommands(commands);
   RegisterStateCommands(commands);
+  RegisterFrontEndCommands(commands);
   return commands;
 }
 

@@ -10,6 +10,8 @@ Firmware BuildStandard() {
   RegisterHardwareInfo(firmware);
   RegisterChdlcCommands(firmware);
   RegisterLineConfiguration(firmware);
+  RegisterFrontEnd(firmware);
+  RegisterAdapterMemory(firmware);
   return firmware;
 }
 

@@ -62,5 +62,7 @@ void RegisterMailboxRequests(Firmware& firmware);  // IOCTL_EXEC_CMD, IOCTL_EXEC
 void RegisterHardwareInfo(Firmware& firmware);     // IOCTL_READ_HARDWARE_INFO
 void RegisterChdlcCommands(Firmware& firmware);    // the CHDLC mailbox commands
 void RegisterLineConfiguration(Firmware& firmware); // IOCTL_TE_CONFIG, READ_FRONT_END_TYPE
+void RegisterFrontEnd(Firmware& firmware);          // T1/E1 and 56K alarms, counters, registers, loop-backs
+void RegisterAdapterMemory(Firmware& firmware);     // IOCTL_READ_MEMORY
 
 }  // namespace cardsim
