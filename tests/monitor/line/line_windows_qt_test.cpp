@@ -10,17 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
-#include "driver_if/ioctl_codes.h"
-#include "driver_if/le.h"
+#include "cardsim/sim_driver.h"
+#include "cardsim/simulator.h"
 #include "driver_if/mailbox.h"
 #include "driver_if/records.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/menu_ids.h"
 #include "monitor/core/profile_store.h"
 #include "tests/support/fake_prompter.h"
-#include "tests/support/scripted_driver.h"
 #include "tests/ui/qt_test_app.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/screenshot.h"
@@ -51,60 +49,53 @@ void ClickButton(QWidget* window, const QString& text) {
     if (button->text() == text) button->click();
 }
 
+// Over the demo cards of the in-process simulator.
 class LineWindowsQtTest : public ::testing::Test {
  protected:
-  LineWindowsQtTest() : ini_(std::filesystem::temp_directory_path() / ("talvmon-qt-" + std::to_string(::getpid()) + ".ini")) {
-    driver_.answer = [this](const fake::Request& r, uint8_t* out, size_t) {
-      if (r.code == IOCTL_READ_MEMORY) {
-        MemoryReadRequest q;
-        std::copy(r.in.begin(), r.in.end(), q.bytes().begin());
-        q.setStatus(0);
-        for (size_t i = 0; i < q.length(); ++i) q.data()[i] = static_cast<uint8_t>((q.offset() + i) * 13);
-        std::copy(q.bytes().begin(), q.bytes().end(), out);
-        return true;
-      }
-      if (r.code != IOCTL_EXEC_CMD && r.code != IOCTL_EXEC_CMD_2K) return false;
-      std::copy(r.in.begin(), r.in.end(), out);
-      out[4] = 0;
-      auto it = replies_.find(r.in[1]);
-      if (it != replies_.end()) std::copy(it->second.begin(), it->second.end(), out + 16);
-      return true;
-    };
-    replies_[READ_CHDLC_CONFIGURATION] = std::vector<uint8_t>(48);
-  }
+  LineWindowsQtTest()
+      : ini_(std::filesystem::temp_directory_path() / ("talvmon-qt-" + std::to_string(::getpid()) + ".ini")),
+        simulator_(cardsim::DemoCards()), driver_(simulator_) {}
   ~LineWindowsQtTest() override {
     app_.reset();
     std::filesystem::remove(ini_);
   }
 
+  // Opens the demo card of this front end, configured beforehand.
   void connectWith(uint8_t front_end) {
+    card_ = simulator_.card(front_end);
+    card_->withState([](cardsim::CardState& s) {
+      s.config.emplace();
+      StreamingConfig().Write(*s.config);
+    });
     settings_ = std::make_unique<ProfileFile>(ini_.string());
     app_ = std::make_unique<MonitorApp>(CoreServices{host_, prompter_, driver_, *settings_});
     ASSERT_TRUE(app_->Start());
-    app_->core().connection().setConfigured();
-    app_->core().mainWindow().onMenuCommand(kMenuOpenDevice);
-    replies_[READ_FRONT_END_TYPE] = {front_end};
+    DeviceConnection& connection = app_->core().connection();
+    connection.setDeviceName("TALVSTRM" + std::to_string(front_end));
+    connection.setConfigured();
+    command(kMenuOpenDevice);
+    ASSERT_TRUE(connection.connected());
     app_->serviceUnit().Detect(app_->core().exec());
-    app_->core().connection().SetConnectedMenus();
+    connection.SetConnectedMenus();
   }
   void command(int id) { app_->core().mainWindow().onMenuCommand(id); }
 
   ui::QtHost host_;
   fake::FakePrompter prompter_;
-  fake::ScriptedDriver driver_;
-  std::map<uint8_t, std::vector<uint8_t>> replies_;
   std::filesystem::path ini_;
+  cardsim::Simulator simulator_;
+  cardsim::SimDriver driver_;
+  cardsim::Card* card_ = nullptr;
   std::unique_ptr<ProfileFile> settings_;
   std::unique_ptr<MonitorApp> app_;
 };
 
 TEST_F(LineWindowsQtTest, Te1AlarmsShowsARaisedAlarm) {
   connectWith(kFrontEndT1);
-  std::vector<uint8_t> alarms(20);
-  le::put_u16(alarms, 0, 0x0018);  // OOF and RED
-  const uint32_t counters[] = {12, 3, 4096, 0xFFFFFFFF};
-  for (size_t i = 0; i < 4; ++i) le::put_u32(alarms, 4 + 4 * i, counters[i]);
-  replies_[READ_FRONT_END_ALARMS] = alarms;
+  card_->withState([](cardsim::CardState& s) {
+    s.front_end.alarms = cardsim::kAlarmOof | cardsim::kAlarmRed;
+    s.front_end.counters = {12, 3, 4096, 0xFFFFFFFF};
+  });
   command(kMenuTe1Alarms);
   QWidget* window = TopLevelTitled("Talvora TE-1 Alarms Window");
   ASSERT_NE(window, nullptr);
@@ -132,7 +123,7 @@ TEST_F(LineWindowsQtTest, E1AlarmsAndTestsRender) {
 
 TEST_F(LineWindowsQtTest, Status56KRenders) {
   connectWith(kFrontEnd56K);
-  replies_[READ_FRONT_END_ALARMS] = {0x08, 0x0C};
+  card_->withState([](cardsim::CardState& s) { s.front_end.status_56k = 0x0C08; });
   command(kMenu56KStatus);
   QWidget* status = TopLevelTitled("Talvora 56K DSU\\CSU Alarms Window");
   ASSERT_NE(status, nullptr);
