@@ -3,12 +3,19 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/form_template.h"
 
 namespace ui {
 
 enum class LightColour { Off, Green, Red };
+
+// One line of a graph: its name and its values, oldest first.
+struct GraphSeries {
+  std::string name;
+  std::vector<double> values;
+};
 
 enum class Notify {
   Clicked,           // button press, check box or radio button toggled by the user
@@ -33,6 +40,8 @@ class Form {
   virtual void setVisible(int id, bool visible) = 0;
   virtual void setLight(int id, LightColour colour) = 0;
   virtual LightColour light(int id) const = 0;
+  // Replaces what a graph shows.
+  virtual void setGraph(int id, const std::vector<GraphSeries>& series) = 0;
 
   // List boxes and combo boxes.
   virtual void listClear(int id) = 0;

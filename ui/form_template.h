@@ -24,6 +24,7 @@ enum class ControlKind {
   ComboBox,   // drop-down list without free text
   Light,      // status light showing the BLACK, GREEN or RED image
   Icon,       // the icon resource named by the control's text
+  Graph,      // line chart of a few series over time, newest at the right; its text is the unit
 };
 
 enum Style : uint32_t {
@@ -117,6 +118,9 @@ inline ControlTemplate ComboBox(int id, int x, int y, int w, int h) {
 }
 inline ControlTemplate Light(int id, int x, int y, int w, int h) {
   return {id, ControlKind::Light, "", x, y, w, h};
+}
+inline ControlTemplate Graph(int id, std::string unit, int x, int y, int w, int h) {
+  return {id, ControlKind::Graph, std::move(unit), x, y, w, h};
 }
 inline ControlTemplate IconImage(std::string icon, int x, int y, int w, int h) {
   return {kNoId, ControlKind::Icon, std::move(icon), x, y, w, h};

@@ -45,7 +45,7 @@ std::unique_ptr<MonitorWindow> MonitorWindows::make(MonitorKind kind, unsigned s
     case MonitorKind::LinkStatus: return std::make_unique<LinkStatusWindow>(exec_, close);
     case MonitorKind::PollingInfo: return std::make_unique<PollingInfoWindow>(exec_, close);
     case MonitorKind::OperationalStatistics:
-      return std::make_unique<OperationalStatisticsWindow>(exec_, close);
+      return std::make_unique<OperationalStatisticsWindow>(exec_, close, [this] { return now(); });
     case MonitorKind::CommErrorStatistics:
       return std::make_unique<CommErrorStatisticsWindow>(exec_, close);
     case MonitorKind::ModemStatus: break;

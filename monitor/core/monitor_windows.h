@@ -2,6 +2,7 @@
 // The five monitor windows (class names "TVMN_..."): each open at most once,
 // its menu item checked exactly while it is open.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -40,6 +41,8 @@ class MonitorWindows {
 
   // Runs when a fresh Polling and Device Info window has opened.
   std::function<void()> polling_info_opened;
+  // The clock the throughput graph is drawn against.
+  std::function<std::chrono::steady_clock::time_point()> now = [] { return std::chrono::steady_clock::now(); };
 
  private:
   struct Entry {

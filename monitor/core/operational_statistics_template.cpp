@@ -26,8 +26,11 @@ std::vector<ui::ControlTemplate> Rows() {
     controls.push_back(ui::Text(r.id, "0", 198, y, 54, 9).with(ui::kRightAlign));
     y += 10;
   }
-  controls.push_back(ui::Button(OperationalStatisticsWindow::kFlushButton, "&FLUSH", 72, 107, 50, 13));
-  controls.push_back(ui::Button(kCloseButton, "&Close", 137, 107, 50, 13));
+  controls.push_back(ui::Label("Throughput over the last five minutes:", 8, y + 2, 186, 9,
+                               OperationalStatisticsWindow::kThroughputGraph));
+  controls.push_back(ui::Graph(OperationalStatisticsWindow::kThroughputGraph, "bytes/s", 8, y + 12, 243, 60));
+  controls.push_back(ui::Button(OperationalStatisticsWindow::kFlushButton, "&FLUSH", 72, y + 77, 50, 13));
+  controls.push_back(ui::Button(kCloseButton, "&Close", 137, y + 77, 50, 13));
   return controls;
 }
 
@@ -38,7 +41,7 @@ const ui::FormTemplate& OperationalStatisticsTemplate() {
       .name = "OPSTATS",
       .window_class = "TVMN_OPSTATS",
       .title = "Operational Statistics",
-      .x = 18, .y = 28, .w = 259, .h = 124,
+      .x = 18, .y = 28, .w = 259, .h = 198,
       .controls = Rows(),
       .icon = "iconopstats",
       .minimize_box = true,

@@ -22,6 +22,7 @@ void OperationalStatisticsWindow::reset() {
   // A reply never has 0xFF as its command byte, so the first refresh always shows.
   snapshot_.fill(0);
   snapshot_[1] = 0xFF;
+  throughput_.clear();
 }
 
 void OperationalStatisticsWindow::refresh() {
@@ -29,11 +30,19 @@ void OperationalStatisticsWindow::refresh() {
   cb.clear();
   cb.prepare(READ_CHDLC_OPERATIONAL_STATS);
   exec_.ExecuteCommand();
+  if (cb.returnCode() == 0) sampleThroughput();
   if (cb.equals(snapshot_)) return;
   if (cb.returnCode() != 0) return;
   cb.copyTo(snapshot_);
   // Each counter is a full unsigned 32-bit value.
   for (const auto& c : kCounters) form_->setText(c.id, std::to_string(le::get_u32(cb.data(), c.offset)));
+}
+
+void OperationalStatisticsWindow::sampleThroughput() {
+  // Sampled at every good reply, also when the counters stand still.
+  auto data = exec_.block().data();
+  if (!throughput_.add(now_(), le::get_u32(data, 4), le::get_u32(data, 36))) return;
+  form_->setGraph(kThroughputGraph, {{"Tx", throughput_.tx()}, {"Rx", throughput_.rx()}});
 }
 
 void OperationalStatisticsWindow::onButton(int id) {

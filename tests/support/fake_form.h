@@ -18,6 +18,7 @@ struct ControlState {
   ui::LightColour light = ui::LightColour::Off;
   std::vector<std::string> lines;
   int selection = -1;
+  std::vector<ui::GraphSeries> graph;
 };
 
 class FakeForm : public ui::Form {
@@ -35,6 +36,7 @@ class FakeForm : public ui::Form {
   void setVisible(int id, bool visible) override;
   void setLight(int id, ui::LightColour colour) override;
   ui::LightColour light(int id) const override;
+  void setGraph(int id, const std::vector<ui::GraphSeries>& series) override { state(id).graph = series; }
   void listClear(int id) override;
   int listAdd(int id, std::string_view text) override;
   void listInsert(int id, int index, std::string_view text) override;
@@ -62,6 +64,7 @@ class FakeForm : public ui::Form {
 
   // Inspection.
   std::vector<std::string> lines(int id) const;
+  const std::vector<ui::GraphSeries>& graph(int id) const { return state(id).graph; }
   int raisedCount() const { return raised_; }
   bool ended() const { return ended_; }
   int result() const { return result_; }

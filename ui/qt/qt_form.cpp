@@ -1,5 +1,7 @@
 #include "ui/qt/qt_form.h"
 
+#include "ui/qt/graph_widget.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -236,6 +238,7 @@ QWidget* QtForm::makeWidget(const ControlTemplate& c) {
       light->setAccessibleDescription(QLatin1String(LightImageName(LightColour::Off)));
       return light;
     }
+    case ControlKind::Graph: return new GraphWidget(QString::fromStdString(c.text), surface_);
     case ControlKind::Icon: break;
   }
   return new QWidget(surface_);
@@ -316,6 +319,7 @@ void QtForm::showText(Control& control) {
     }
     case ControlKind::ListBox:
     case ControlKind::Light:
+    case ControlKind::Graph:
     case ControlKind::Icon: break;
   }
 }
@@ -401,6 +405,12 @@ void QtForm::setLight(int id, LightColour colour) {
   auto* label = static_cast<QLabel*>(control->widget);
   label->setPixmap(LightPixmap(colour));
   label->setAccessibleDescription(QLatin1String(LightImageName(colour)));
+}
+
+void QtForm::setGraph(int id, const std::vector<GraphSeries>& series) {
+  Control* control = find(id);
+  if (control == nullptr || !surface_ || control->spec->kind != ControlKind::Graph) return;
+  static_cast<GraphWidget*>(control->widget)->setSeries(series);
 }
 
 LightColour QtForm::light(int id) const {

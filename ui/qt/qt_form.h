@@ -41,6 +41,7 @@ class QtForm : public QObject, public Form {
   void setVisible(int id, bool visible) override;
   void setLight(int id, LightColour colour) override;
   LightColour light(int id) const override;
+  void setGraph(int id, const std::vector<GraphSeries>& series) override;
   void listClear(int id) override;
   int listAdd(int id, std::string_view text) override;
   void listInsert(int id, int index, std::string_view text) override;
