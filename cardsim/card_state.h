@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cardsim/ft1_unit.h"
+#include "cardsim/front_end.h"
 #include "driver_if/records.h"
 
 namespace cardsim {
@@ -49,6 +50,7 @@ struct CardState {
   uint16_t irq_timeouts = 0;
   // Used only on cards that have the unit.
   Ft1Unit ft1;
+  FrontEndState front_end;
 };
 
 }  // namespace cardsim

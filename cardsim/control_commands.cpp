@@ -11,6 +11,7 @@ ControlCommands BuildStandard() {
   RegisterFaultCommands(commands);
   RegisterStateCommands(commands);
   RegisterFt1Commands(commands);
+  RegisterFrontEndCommands(commands);
   return commands;
 }
 

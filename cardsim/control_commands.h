@@ -53,5 +53,6 @@ CtlReply CtlError(std::string text);
 void RegisterFaultCommands(ControlCommands& commands);  // noanswer, rc, delay, refuse, drop, clear
 void RegisterStateCommands(ControlCommands& commands);  // cards, state
 void RegisterFt1Commands(ControlCommands& commands);    // ft1
+void RegisterFrontEndCommands(ControlCommands& commands);  // alarm, alarms, counter, status56k, frontend, memfail
 
 }  // namespace cardsim

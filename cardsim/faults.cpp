@@ -43,6 +43,20 @@ void Faults::clear() {
   std::lock_guard lock(mutex_);
   mailbox_.clear();
   refusals_.clear();
+  memory_.reset();
+}
+
+void Faults::failMemoryReads(uint32_t first, uint32_t last, uint8_t status) {
+  std::lock_guard lock(mutex_);
+  memory_ = MemoryFault{first, last, status};
+}
+
+std::optional<uint8_t> Faults::memoryReadStatus(uint32_t offset, uint32_t length) {
+  std::lock_guard lock(mutex_);
+  if (!memory_ || length == 0) return std::nullopt;
+  const uint64_t end = uint64_t{offset} + length - 1;
+  if (end < memory_->first || offset > memory_->last) return std::nullopt;
+  return memory_->status;
 }
 
 std::optional<MailboxFault> Faults::takeMailboxFault(uint8_t command) {

@@ -35,11 +35,14 @@ class Faults {
   void delayReply(uint8_t command, std::chrono::milliseconds delay, int times = kAlways);
   // The device control request fails outright.
   void refuseRequest(uint32_t control_code, int times = kAlways);
+  // IOCTL_READ_MEMORY answers this status for any read touching first..last.
+  void failMemoryReads(uint32_t first, uint32_t last, uint8_t status);
   void clear();
 
   // Used by the card for each request: the fault that applies, counted off.
   std::optional<MailboxFault> takeMailboxFault(uint8_t command);
   bool takeRefusal(uint32_t control_code);
+  std::optional<uint8_t> memoryReadStatus(uint32_t offset, uint32_t length);
 
  private:
   struct Rule {
@@ -51,6 +54,11 @@ class Faults {
   std::mutex mutex_;
   std::map<uint8_t, Rule> mailbox_;
   std::map<uint32_t, int> refusals_;
+  struct MemoryFault {
+    uint32_t first, last;
+    uint8_t status;
+  };
+  std::optional<MemoryFault> memory_;
 };
 
 }  // namespace cardsim

@@ -11,6 +11,8 @@ Firmware BuildStandard() {
   RegisterChdlcCommands(firmware);
   RegisterLineConfiguration(firmware);
   RegisterFt1Unit(firmware);
+  RegisterFrontEnd(firmware);
+  RegisterAdapterMemory(firmware);
   return firmware;
 }
 

@@ -63,5 +63,7 @@ void RegisterHardwareInfo(Firmware& firmware);     // IOCTL_READ_HARDWARE_INFO
 void RegisterChdlcCommands(Firmware& firmware);    // the CHDLC mailbox commands
 void RegisterLineConfiguration(Firmware& firmware); // IOCTL_TE_CONFIG, READ_FRONT_END_TYPE
 void RegisterFt1Unit(Firmware& firmware);          // the FT1 service unit's commands
+void RegisterFrontEnd(Firmware& firmware);          // T1/E1 and 56K alarms, counters, registers, loop-backs
+void RegisterAdapterMemory(Firmware& firmware);     // IOCTL_READ_MEMORY
 
 }  // namespace cardsim

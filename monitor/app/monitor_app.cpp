@@ -6,7 +6,7 @@
 
 MonitorApp::MonitorApp(CoreServices services)
     : core_(services), apply_(core_, records_, service_unit_), communications_(core_),
-      ft1_utilities_(core_, service_unit_) {
+      ft1_utilities_(core_, service_unit_), front_end_utilities_(core_, service_unit_) {
   wireConfiguration();
   wireTraffic();
 }

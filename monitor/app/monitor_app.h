@@ -3,6 +3,7 @@
 
 #include "monitor/core/monitor_core.h"
 #include "monitor/line/ft1_utilities.h"
+#include "monitor/line/front_end_utilities.h"
 #include "monitor/traffic/apply_configuration.h"
 #include "monitor/traffic/communications.h"
 #include "monitor/traffic/configuration_records.h"
@@ -20,6 +21,7 @@ class MonitorApp {
   ServiceUnit& serviceUnit() { return service_unit_; }
   Communications& communications() { return communications_; }
   Ft1Utilities& ft1Utilities() { return ft1_utilities_; }
+  FrontEndUtilities& frontEndUtilities() { return front_end_utilities_; }
 
  private:
   void wireConfiguration();
@@ -31,4 +33,5 @@ class MonitorApp {
   ApplyConfiguration apply_;
   Communications communications_;
   Ft1Utilities ft1_utilities_;
+  FrontEndUtilities front_end_utilities_;
 };
