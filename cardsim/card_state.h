@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "cardsim/frame_path_state.h"
 #include "driver_if/records.h"
 
 namespace cardsim {
@@ -46,6 +47,7 @@ struct CardState {
   OperationalStats op_stats;
   CommsErrorStats comms_errors;
   uint16_t irq_timeouts = 0;
+  FramePathState frame_path;
 };
 
 }  // namespace cardsim

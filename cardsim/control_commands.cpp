@@ -10,6 +10,7 @@ ControlCommands BuildStandard() {
   ControlCommands commands;
   RegisterFaultCommands(commands);
   RegisterStateCommands(commands);
+  RegisterFrameCommands(commands);
   return commands;
 }
 

@@ -52,5 +52,6 @@ CtlReply CtlError(std::string text);
 
 void RegisterFaultCommands(ControlCommands& commands);  // noanswer, rc, delay, refuse, drop, clear
 void RegisterStateCommands(ControlCommands& commands);  // cards, state
+void RegisterFrameCommands(ControlCommands& commands);  // gen, sendfail
 
 }  // namespace cardsim

@@ -10,6 +10,7 @@ Firmware BuildStandard() {
   RegisterHardwareInfo(firmware);
   RegisterChdlcCommands(firmware);
   RegisterLineConfiguration(firmware);
+  RegisterFramePath(firmware);
   return firmware;
 }
 

@@ -62,5 +62,6 @@ void RegisterMailboxRequests(Firmware& firmware);  // IOCTL_EXEC_CMD, IOCTL_EXEC
 void RegisterHardwareInfo(Firmware& firmware);     // IOCTL_READ_HARDWARE_INFO
 void RegisterChdlcCommands(Firmware& firmware);    // the CHDLC mailbox commands
 void RegisterLineConfiguration(Firmware& firmware); // IOCTL_TE_CONFIG, READ_FRONT_END_TYPE
+void RegisterFramePath(Firmware& firmware);        // IOCTL_SEND_FRAME, IOCTL_RECEIVE_FRAME
 
 }  // namespace cardsim
