@@ -98,6 +98,7 @@ uint8_t ReadOperationalStats(MailboxCall& call) {
 
 uint8_t FlushOperationalStats(MailboxCall& call) {
   call.state.op_stats = {};
+  RestartThroughput(call.state);
   return RC_OK;
 }
 

@@ -258,6 +258,11 @@ void FlushReceivedFrames(CardState& st) {
   UpdateQueued(st);
 }
 
+void RestartThroughput(CardState& st) {
+  st.frame_path.tx_window = {};
+  st.frame_path.rx_window = {};
+}
+
 bool StartGenerator(Card& card, const GeneratorSettings& settings) {
   if (settings.size > kMaxGeneratedSize) return false;
   card.withState([&](CardState& st) {

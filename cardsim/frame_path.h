@@ -43,6 +43,9 @@ void LoopBack(CardState& state, std::span<const uint8_t> data);
 // schedule again when the line comes back.
 void FlushReceivedFrames(CardState& state);
 
+// Statistics were flushed: throughput is measured afresh.
+void RestartThroughput(CardState& state);
+
 // These lock the card and wake its waiting readers.
 //
 // False when the size is above kMaxGeneratedSize. Restarts the sequence at 0.
