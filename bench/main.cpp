@@ -10,6 +10,9 @@
 int main(int argc, char** argv) {
   bench::Registry registry;
   bench::RegisterExecCmdFigures(registry);
+#ifdef TALV_BENCH_WITH_QT
+  bench::RegisterRxFigures(registry);
+#endif
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;
