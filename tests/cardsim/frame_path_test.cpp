@@ -102,7 +102,8 @@ TEST_F(FramePathTest, StatisticsCountBothDirections) {
   std::this_thread::sleep_for(1050ms);
   ASSERT_EQ(Send(*handle, std::vector<uint8_t>(100, 2)), 0);
 
-  auto data = Execute(*handle, READ_CHDLC_OPERATIONAL_STATS).block.data();
+  simtest::Exchange e = Execute(*handle, READ_CHDLC_OPERATIONAL_STATS);
+  auto data = e.block.data();
   EXPECT_EQ(le::get_u32(data, 0), 2u);    // frames transmitted
   EXPECT_EQ(le::get_u32(data, 4), 200u);  // bytes transmitted
   EXPECT_EQ(le::get_u32(data, 32), 2u);   // frames received
