@@ -40,6 +40,7 @@ class Registry {
 // Every measurement, each group registered from its own file (see main.cpp).
 void RegisterExecCmdFigures(Registry& registry);
 void RegisterMonitorFigures(Registry& registry);
+void RegisterRxFigures(Registry& registry);  // rx_*, with Qt
 
 // Calls step() repeatedly for about `duration`; the calls per second.
 double RatePerSecond(std::chrono::duration<double> duration, const std::function<bool()>& step);

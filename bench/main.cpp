@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   bench::Registry registry;
   bench::RegisterExecCmdFigures(registry);
   bench::RegisterMonitorFigures(registry);
+  bench::RegisterRxFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;

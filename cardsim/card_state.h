@@ -8,6 +8,7 @@
 
 #include "cardsim/ft1_unit.h"
 #include "cardsim/front_end.h"
+#include "cardsim/frame_path_state.h"
 #include "driver_if/records.h"
 
 namespace cardsim {
@@ -51,6 +52,7 @@ struct CardState {
   // Used only on cards that have the unit.
   Ft1Unit ft1;
   FrontEndState front_end;
+  FramePathState frame_path;
 };
 
 }  // namespace cardsim

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cardsim/firmware.h"
+#include "cardsim/frame_path.h"
 #include "cardsim/line_rate.h"
 #include "cardsim/return_codes.h"
 #include "driver_if/le.h"
@@ -66,6 +67,7 @@ uint8_t EnableCommunications(MailboxCall& call) {
 
 uint8_t DisableCommunications(MailboxCall& call) {
   call.state.comms_enabled = false;
+  FlushReceivedFrames(call.state);
   return RC_OK;
 }
 
@@ -96,6 +98,7 @@ uint8_t ReadOperationalStats(MailboxCall& call) {
 
 uint8_t FlushOperationalStats(MailboxCall& call) {
   call.state.op_stats = {};
+  RestartThroughput(call.state);
   return RC_OK;
 }
 

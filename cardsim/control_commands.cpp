@@ -12,6 +12,7 @@ ControlCommands BuildStandard() {
   RegisterStateCommands(commands);
   RegisterFt1Commands(commands);
   RegisterFrontEndCommands(commands);
+  RegisterFrameCommands(commands);
   return commands;
 }
 

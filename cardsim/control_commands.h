@@ -54,5 +54,6 @@ void RegisterFaultCommands(ControlCommands& commands);  // noanswer, rc, delay, 
 void RegisterStateCommands(ControlCommands& commands);  // cards, state
 void RegisterFt1Commands(ControlCommands& commands);    // ft1
 void RegisterFrontEndCommands(ControlCommands& commands);  // alarm, alarms, counter, status56k, frontend, memfail
+void RegisterFrameCommands(ControlCommands& commands);  // gen, sendfail
 
 }  // namespace cardsim

@@ -13,6 +13,7 @@ Firmware BuildStandard() {
   RegisterFt1Unit(firmware);
   RegisterFrontEnd(firmware);
   RegisterAdapterMemory(firmware);
+  RegisterFramePath(firmware);
   return firmware;
 }
 

@@ -65,5 +65,6 @@ void RegisterLineConfiguration(Firmware& firmware); // IOCTL_TE_CONFIG, READ_FRO
 void RegisterFt1Unit(Firmware& firmware);          // the FT1 service unit's commands
 void RegisterFrontEnd(Firmware& firmware);          // T1/E1 and 56K alarms, counters, registers, loop-backs
 void RegisterAdapterMemory(Firmware& firmware);     // IOCTL_READ_MEMORY
+void RegisterFramePath(Firmware& firmware);        // IOCTL_SEND_FRAME, IOCTL_RECEIVE_FRAME
 
 }  // namespace cardsim

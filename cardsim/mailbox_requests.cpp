@@ -41,6 +41,9 @@ bool RunCommand(ControlCall& call, const std::optional<MailboxFault>& fault,
                       request.data().first(data_length),
                       std::span<uint8_t, kCommandDataSize>(reply.data())};
   uint8_t rc = handler(mailbox);
+  // A command may change what waiting requests wait for, such as the line.
+  lock.unlock();
+  call.card.wake();
   // The card never claims more than the request can carry back.
   if (mailbox.reply_length > capacity) {
     rc = RC_REPLY_TOO_LONG;

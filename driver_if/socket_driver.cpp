@@ -1,5 +1,6 @@
 #include "driver_if/socket_driver.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -8,22 +9,76 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "driver_if/device_names.h"
+#include "driver_if/ioctl_codes.h"
+#include "driver_if/records.h"
 #include "driver_if/wire.h"
 
 namespace {
 
-// One connection to the daemon. Sending a request and reading its reply
-// are separate steps because replies come back in request order: a reader
-// may send several requests first and collect the replies one by one.
+using namespace std::chrono_literals;
+
+// Set in the delivered count once the handle is cancelled.
+constexpr uint64_t kCancelled = uint64_t{1} << 63;
+// Receives in flight ahead of the one a caller waits in, at most.
+constexpr uint32_t kMaxAhead = 31;
+// How long a closing reader waits for the daemon to take its frames back.
+constexpr auto kCloseWait = 1000ms;
+// How long cancel() waits for a request going out on another thread.
+constexpr auto kCancelSendWait = 100ms;
+
+// Reads and drops what the peer still sends until it closes or time is up.
+void AwaitPeerEnd(int fd, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  uint8_t scrap[4096];
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd p{fd, POLLIN, 0};
+    if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return;
+    ssize_t got = ::recv(fd, scrap, sizeof scrap, 0);
+    if (got == 0 || (got < 0 && errno != EINTR)) return;
+  }
+}
+
+// One connection to the daemon. Replies come back in request order, so
+// sending a request and reading its reply are separate steps.
+//
+// Reception is pipelined, since a round trip per frame between processes
+// on different cores is slower than a busy line. A receive call that finds
+// nothing on the way sends one waiting IOCTL_RECEIVE_FRAME and, behind it,
+// receives that never wait (wire::kReceiveFrameIfReady); later calls take
+// their frames from those replies and top the pipeline up. How many go
+// ahead doubles while they bring frames and halves while they come back
+// empty, so a quiet line costs few requests. A speculative reply without a
+// frame (none ready, or a failure) is dropped: the caller's own waiting
+// request tells how the line stands. Any other request first collects the
+// speculative replies ahead of its own and keeps their frames for later
+// receive calls. Closing tells the daemon how many frames were delivered,
+// so it gives the rest back to the card.
 class SocketDeviceHandle : public DeviceHandle {
  public:
   explicit SocketDeviceHandle(int fd) : fd_(fd), reader_(fd), incoming_(wire::kMaxLength) {}
-  ~SocketDeviceHandle() override { ::close(fd_); }
+
+  ~SocketDeviceHandle() override {
+    const uint64_t state = delivered_.load();
+    if ((state & kCancelled) == 0 && !broken_ && (in_flight_ > 0 || !held_.empty())) {
+      // Waiting for the daemon to end the connection means it has the frames
+      // back before a reader opened next asks for them.
+      tellDelivered(state);
+      ::shutdown(fd_, SHUT_WR);
+      AwaitPeerEnd(fd_, kCloseWait);
+    }
+    ::close(fd_);
+  }
 
   bool control(uint32_t code, const void* in, size_t in_len, void* out, size_t out_len,
                uint32_t* returned) override {
@@ -31,53 +86,183 @@ class SocketDeviceHandle : public DeviceHandle {
     if (in_len > wire::kMaxLength || out_len > wire::kMaxLength ||
         (in == nullptr && in_len != 0) || (out == nullptr && out_len != 0))
       return false;
-    if (!sendRequest(code, in, in_len, out_len)) return fail();
-    auto result = readReply(out, static_cast<uint32_t>(out_len));
-    if (!result) return fail();
-    if (returned != nullptr) *returned = result->returned;
-    return result->ok;
+    if (code == IOCTL_RECEIVE_FRAME && in_len == 0 && out_len >= ReceivedFrame::kDataOffset)
+      return receive(static_cast<uint8_t*>(out), static_cast<uint32_t>(out_len), returned);
+    return request(code, in, in_len, out, static_cast<uint32_t>(out_len), returned);
   }
 
   void cancel() override {
-    dead_ = true;
+    const uint64_t before = delivered_.fetch_or(kCancelled);
+    if (before & kCancelled) return;
+    if (receiving_) tellDelivered(before);
     ::shutdown(fd_, SHUT_RDWR);
   }
 
  private:
+  bool cancelled() const { return (delivered_.load() & kCancelled) != 0; }
+
+  bool request(uint32_t code, const void* in, size_t in_len, void* out, uint32_t out_len,
+               uint32_t* returned) {
+    if (cancelled() || broken_) return false;
+    if (!sendRequest(code, in, in_len, out_len) || !collectAhead()) return fail();
+    auto reply = readReply(out_len);
+    if (!reply) return fail();
+    std::copy_n(incoming_.begin(), reply->returned, static_cast<uint8_t*>(out));
+    if (returned != nullptr) *returned = reply->returned;
+    return reply->ok;
+  }
+
+  bool receive(uint8_t* out, uint32_t out_len, uint32_t* returned) {
+    for (;;) {
+      if (cancelled()) return false;
+      if (!held_.empty()) {
+        std::vector<uint8_t> frame = std::move(held_.front());
+        held_.pop_front();
+        return deliverFrame(frame, out, out_len, returned);
+      }
+      if (broken_) return false;
+      if (in_flight_ == 0) return receiveWaiting(out, out_len, returned);
+      auto reply = readReply(ahead_out_len_);
+      if (!reply) return fail();
+      --in_flight_;
+      std::span<const uint8_t> data(incoming_.data(), reply->returned);
+      if (!wire::IsFrameReply(wire::kReceiveFrameIfReady, reply->ok, data)) {
+        ahead_ /= 2;
+        continue;
+      }
+      ahead_ = std::min(ahead_ * 2, kMaxAhead);
+      // Topped up before the frame is handed over, so the daemon works meanwhile.
+      if (in_flight_ <= ahead_ / 2 && !sendReceives(ahead_out_len_, ahead_ - in_flight_, false))
+        markBroken();
+      return deliverFrame(data, out, out_len, returned);
+    }
+  }
+
+  // The caller's own request, which waits for a frame, with the next ones behind it.
+  bool receiveWaiting(uint8_t* out, uint32_t out_len, uint32_t* returned) {
+    if (!sendReceives(out_len, 1 + ahead_, true)) return fail();
+    auto reply = readReply(out_len);
+    if (!reply) return fail();
+    std::span<const uint8_t> data(incoming_.data(), reply->returned);
+    if (wire::IsFrameReply(IOCTL_RECEIVE_FRAME, reply->ok, data)) {
+      ahead_ = std::max(ahead_, 1u);
+      return deliverFrame(data, out, out_len, returned);
+    }
+    if (cancelled()) return false;
+    std::copy(data.begin(), data.end(), out);
+    if (returned != nullptr) *returned = reply->returned;
+    return reply->ok;
+  }
+
+  // A frame counts as delivered only while the handle is not cancelled;
+  // the count is what the daemon is told, so the two can never disagree.
+  bool deliverFrame(std::span<const uint8_t> frame, uint8_t* out, uint32_t out_len,
+                    uint32_t* returned) {
+    uint64_t state = delivered_.load();
+    do {
+      if (state & kCancelled) return false;
+    } while (!delivered_.compare_exchange_weak(state, state + 1));
+    const size_t n = std::min<size_t>(frame.size(), out_len);
+    std::copy_n(frame.begin(), n, out);
+    if (returned != nullptr) *returned = static_cast<uint32_t>(n);
+    return true;
+  }
+
+  // The speculative replies ahead of a request: their frames are kept.
+  bool collectAhead() {
+    while (in_flight_ > 0) {
+      auto reply = readReply(ahead_out_len_);
+      if (!reply) return false;
+      --in_flight_;
+      std::span<const uint8_t> data(incoming_.data(), reply->returned);
+      if (wire::IsFrameReply(wire::kReceiveFrameIfReady, reply->ok, data))
+        held_.emplace_back(data.begin(), data.end());
+    }
+    return true;
+  }
+
+  // count receive requests in one write; the first one waits when asked.
+  bool sendReceives(uint32_t out_len, uint32_t count, bool first_waits) {
+    std::array<uint8_t, (kMaxAhead + 1) * wire::kRequestHeaderSize> headers;
+    for (uint32_t i = 0; i < count; ++i) {
+      uint32_t code = first_waits && i == 0 ? IOCTL_RECEIVE_FRAME : wire::kReceiveFrameIfReady;
+      wire::EncodeRequestHeader(
+          {code, 0, out_len},
+          std::span<uint8_t, wire::kRequestHeaderSize>(headers.data() + i * wire::kRequestHeaderSize,
+                                                       wire::kRequestHeaderSize));
+    }
+    receiving_ = true;
+    ahead_out_len_ = out_len;
+    in_flight_ += first_waits ? count - 1 : count;
+    const std::span<const uint8_t> pieces[] = {
+        std::span<const uint8_t>(headers.data(), count * wire::kRequestHeaderSize)};
+    std::lock_guard lock(send_mutex_);
+    return !cancelled() && wire::SendAll(fd_, pieces);
+  }
+
   bool sendRequest(uint32_t code, const void* in, size_t in_len, size_t out_len) {
-    if (dead_) return false;
     std::array<uint8_t, wire::kRequestHeaderSize> header;
     wire::EncodeRequestHeader(
         {code, static_cast<uint32_t>(in_len), static_cast<uint32_t>(out_len)}, header);
     const std::span<const uint8_t> pieces[] = {
         header, {static_cast<const uint8_t*>(in), in_len}};
-    return wire::SendAll(fd_, pieces);
+    std::lock_guard lock(send_mutex_);
+    return !cancelled() && wire::SendAll(fd_, pieces);
   }
 
-  // The reply's bytes go to the start of out; the rest of out is untouched.
-  // Nothing reaches out before the whole reply is in: a reply cut short
-  // must not leave part of itself behind, such as a return_code of 0.
-  std::optional<wire::ReplyHeader> readReply(void* out, uint32_t out_len) {
+  // Best effort and never blocking: a cancel must end a reader at once.
+  void tellDelivered(uint64_t state) {
+    std::array<uint8_t, wire::kRequestHeaderSize + wire::kFramesDeliveredSize> message;
+    wire::EncodeRequestHeader(
+        {wire::kFramesDelivered, wire::kFramesDeliveredSize, 0},
+        std::span<uint8_t, wire::kRequestHeaderSize>(message.data(), wire::kRequestHeaderSize));
+    wire::EncodeFramesDelivered(
+        state & ~kCancelled,
+        std::span<uint8_t, wire::kFramesDeliveredSize>(message.data() + wire::kRequestHeaderSize,
+                                                        wire::kFramesDeliveredSize));
+    std::unique_lock lock(send_mutex_, std::defer_lock);
+    if (!lock.try_lock_for(kCancelSendWait)) return;
+    [[maybe_unused]] ssize_t sent =
+        ::send(fd_, message.data(), message.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+  }
+
+  // The reply's bytes land in incoming_. Nothing reaches a caller's buffer
+  // before the whole reply is in: a reply cut short must not leave part of
+  // itself behind, such as a return_code of 0.
+  std::optional<wire::ReplyHeader> readReply(uint32_t out_len) {
     std::array<uint8_t, wire::kReplyHeaderSize> header;
     if (reader_.readExact(header) != wire::Reader::Status::kOk) return std::nullopt;
     auto reply = wire::DecodeReplyHeader(header, out_len);
     if (!reply) return std::nullopt;
     std::span<uint8_t> data(incoming_.data(), reply->returned);
     if (reader_.readExact(data) != wire::Reader::Status::kOk) return std::nullopt;
-    std::copy(data.begin(), data.end(), static_cast<uint8_t*>(out));
     return reply;
   }
 
-  // A broken stream cannot be resynchronised: the handle is dead from here on.
+  // A broken stream cannot be resynchronised. Frames it brought before
+  // breaking are still delivered; every request fails from here on.
+  void markBroken() {
+    broken_ = true;
+    ::shutdown(fd_, SHUT_RDWR);
+  }
   bool fail() {
-    cancel();
+    markBroken();
     return false;
   }
 
   int fd_;
   wire::Reader reader_;
   std::vector<uint8_t> incoming_;
-  std::atomic<bool> dead_{false};
+  // Frames delivered by receive calls, with kCancelled once cancelled.
+  std::atomic<uint64_t> delivered_{0};
+  std::atomic<bool> receiving_{false};
+  std::timed_mutex send_mutex_;
+  // Used by the thread that makes the requests only.
+  bool broken_ = false;
+  uint32_t in_flight_ = 0;  // speculative receives whose replies are still to be read
+  uint32_t ahead_ = 1;
+  uint32_t ahead_out_len_ = 0;
+  std::deque<std::vector<uint8_t>> held_;
 };
 
 }  // namespace

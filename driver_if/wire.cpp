@@ -11,6 +11,20 @@
 
 namespace wire {
 
+bool IsFrameReply(uint32_t code, bool ok, std::span<const uint8_t> data) {
+  return (code == IOCTL_RECEIVE_FRAME || code == kReceiveFrameIfReady) && ok && !data.empty() &&
+         data[0] == 1;
+}
+
+void EncodeFramesDelivered(uint64_t count, std::span<uint8_t, kFramesDeliveredSize> out) {
+  le::put_u32(out, 0, static_cast<uint32_t>(count));
+  le::put_u32(out, 4, static_cast<uint32_t>(count >> 32));
+}
+
+uint64_t DecodeFramesDelivered(std::span<const uint8_t, kFramesDeliveredSize> in) {
+  return le::get_u32(in, 0) | (uint64_t{le::get_u32(in, 4)} << 32);
+}
+
 void EncodeRequestHeader(const RequestHeader& h, std::span<uint8_t, kRequestHeaderSize> out) {
   le::put_u32(out, 0, h.code);
   le::put_u32(out, 4, h.in_len);

@@ -13,12 +13,32 @@
 #include <span>
 #include <vector>
 
+#include "driver_if/ioctl_codes.h"
+
 namespace wire {
 
 inline constexpr size_t kRequestHeaderSize = 12;
 inline constexpr size_t kReplyHeaderSize = 5;
 // The largest buffer either side accepts; anything longer closes the connection.
 inline constexpr uint32_t kMaxLength = 16384;
+
+// Requests private to the socket backend and the daemon. They never carry
+// the device type 0x22 of the device control codes.
+//
+// A receive that never waits: a frame when one is ready, else success with
+// nothing returned. A reader sends these ahead of its calls.
+inline constexpr uint32_t kReceiveFrameIfReady = 0x7E000031;
+// Never answered. Its 8 bytes in: how many frames the client delivered on
+// the connection. When the connection ends, the daemon gives the frames it
+// answered after those back to the card, so a closing reader loses none.
+inline constexpr uint32_t kFramesDelivered = 0x7E000001;
+inline constexpr size_t kFramesDeliveredSize = 8;
+
+// Whether the reply to a request of this code carries a received frame.
+bool IsFrameReply(uint32_t code, bool ok, std::span<const uint8_t> data);
+
+void EncodeFramesDelivered(uint64_t count, std::span<uint8_t, kFramesDeliveredSize> out);
+uint64_t DecodeFramesDelivered(std::span<const uint8_t, kFramesDeliveredSize> in);
 
 struct RequestHeader {
   uint32_t code = 0;
@@ -59,6 +79,8 @@ class Reader {
 
   // Exactly out.size() bytes. A stream that ends part way through is kFailed.
   Status readExact(std::span<uint8_t> out);
+  // Bytes already read from the stream and not yet taken.
+  std::span<const uint8_t> buffered() const { return {buffer_.data() + begin_, end_ - begin_}; }
 
  private:
   static constexpr size_t kBufferSize = 64 * 1024;

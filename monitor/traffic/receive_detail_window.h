@@ -32,6 +32,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
 
   // Shows whatever the thread has left in the mailbox.
   void drain();
+  ui::Form& form() { return *form_; }
   void stopTimer();
 
  private:

@@ -19,7 +19,9 @@ void ReceptionMailbox::frame(const FrameSummary& summary, const uint8_t* data, s
     ++pending_.lines_added;
     pending_.lines.push_back(summary);
     if (pending_.lines.size() > kReceiveListLines) pending_.lines.pop_front();
-    pending_.dump.emplace(data, data + dump_length);
+    // Kept storage: a flood of frames costs no allocation per frame.
+    if (!pending_.dump) pending_.dump.emplace();
+    pending_.dump->assign(data, data + dump_length);
   }
   if (counter) pending_.counter = counter;
 }

@@ -15,7 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "driver_if/ioctl_codes.h"
 #include "driver_if/le.h"
+#include "driver_if/records.h"
+#include "driver_if/requests.h"
 #include "driver_if/wire.h"
 
 namespace {
@@ -48,7 +51,8 @@ std::vector<uint8_t> Reply(uint8_t ok, uint32_t returned, std::vector<uint8_t> d
 
 // A peer on <dir>/TALVSTRM0 that takes one connection, records each
 // request, and answers it with the next scripted byte string. When the
-// script runs out it closes the connection, or holds it silent if asked.
+// script runs out it closes the connection, or, if asked, holds it silent
+// until the client goes.
 class ScriptedPeer {
  public:
   ScriptedPeer(std::vector<std::vector<uint8_t>> script, bool hold = false)
@@ -68,7 +72,16 @@ class ScriptedPeer {
         const std::span<const uint8_t> pieces[] = {reply};
         wire::SendAll(fd, pieces);
       }
-      while (hold && !release_) std::this_thread::sleep_for(5ms);
+      // Holding, it answers nothing more but still records what comes in.
+      while (hold && !release_) {
+        std::array<uint8_t, 12> head;
+        if (reader.readExact(head) != wire::Reader::Status::kOk) break;
+        auto h = wire::DecodeRequestHeader(head);
+        std::vector<uint8_t> in(h ? h->in_len : 0);
+        if (!in.empty() && reader.readExact(in) != wire::Reader::Status::kOk) break;
+        headers.push_back(*h);
+        bodies.push_back(in);
+      }
       close(fd);
     });
   }
@@ -196,6 +209,119 @@ TEST(SocketDriverTest, NamesThatAreNoCardDeviceAndMissingSocketsFailWithTwo) {
   EXPECT_FALSE(SocketCardDriver(std::string(200, 'd')).open("TALVSTRM0", &error));
   EXPECT_EQ(error, static_cast<uint32_t>(ENAMETOOLONG));
   std::filesystem::remove_all(dir);
+}
+
+// A received frame of one data byte, as the daemon answers it.
+std::vector<uint8_t> FrameReply(uint8_t byte) {
+  std::vector<uint8_t> image(ReceivedFrame::kDataOffset + 1, 0);
+  image[0] = 1;
+  image[1] = 1;
+  image[ReceivedFrame::kDataOffset] = byte;
+  return Reply(1, static_cast<uint32_t>(image.size()), image);
+}
+
+struct Got {
+  bool ok = false;
+  uint8_t valid = 0;
+  uint8_t byte = 0;
+};
+
+Got ReceiveOne(DeviceHandle& h) {
+  auto frame = std::make_unique<ReceivedFrame>();
+  Got g;
+  g.ok = ReceiveFrame(&h, *frame);
+  g.valid = frame->valid();
+  g.byte = frame->data()[0];
+  return g;
+}
+
+std::vector<uint32_t> Codes(const std::vector<wire::RequestHeader>& headers) {
+  std::vector<uint32_t> codes;
+  for (const auto& h : headers) codes.push_back(h.code);
+  return codes;
+}
+
+constexpr uint32_t kWaits = IOCTL_RECEIVE_FRAME;
+constexpr uint32_t kAhead = wire::kReceiveFrameIfReady;
+
+TEST(SocketDriverTest, ReceivesGoAheadAndOnlyTheirFramesAreDelivered) {
+  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), Reply(1, 0), Reply(0, 0), Reply(0, 0)});
+  auto h = peer.open();
+  Got a = ReceiveOne(*h);
+  Got b = ReceiveOne(*h);
+  // An empty and a failed speculative reply are dropped; the waiting request's failure is not.
+  Got end = ReceiveOne(*h);
+  peer.join();
+  EXPECT_TRUE(a.ok && a.valid == 1 && a.byte == 0xA1);
+  EXPECT_TRUE(b.ok && b.valid == 1 && b.byte == 0xB2);
+  EXPECT_FALSE(end.ok);
+  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kWaits, kAhead, kAhead, kAhead, kWaits}));
+  for (const auto& header : peer.headers) {
+    EXPECT_EQ(header.in_len, 0u);
+    EXPECT_EQ(header.out_len, ReceivedFrame::kSize);
+  }
+}
+
+TEST(SocketDriverTest, AnotherRequestGetsItsOwnReplyAndFramesAheadWaitTheirTurn) {
+  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), Reply(1, 3, {7, 8, 9})});
+  auto h = peer.open();
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
+  std::array<uint8_t, 3> out{};
+  uint32_t returned = 0;
+  EXPECT_TRUE(h->control(0x220034, nullptr, 0, out.data(), out.size(), &returned));
+  EXPECT_EQ(out, (std::array<uint8_t, 3>{7, 8, 9}));
+  peer.join();
+  Got b = ReceiveOne(*h);  // kept from the reply that came first
+  EXPECT_TRUE(b.ok && b.byte == 0xB2);
+  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kWaits, kAhead, 0x220034}));
+}
+
+TEST(SocketDriverTest, FramesBeforeABrokenReplyAreDeliveredFirst) {
+  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), Reply(1, 17, {1, 1})});
+  auto h = peer.open();
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
+  EXPECT_FALSE(ReceiveOne(*h).ok);
+  EXPECT_FALSE(ReceiveOne(*h).ok);
+  EXPECT_FALSE(h->control(0x220034, nullptr, 0, nullptr, 0, nullptr));
+}
+
+TEST(SocketDriverTest, ClosingTellsHowManyFramesWereDelivered) {
+  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), {}});
+  auto h = peer.open();
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
+  h.reset();
+  peer.join();
+  ASSERT_EQ(peer.headers.size(), 3u);
+  EXPECT_EQ(peer.headers[2].code, wire::kFramesDelivered);
+  ASSERT_EQ(peer.bodies[2].size(), wire::kFramesDeliveredSize);
+  EXPECT_EQ(wire::DecodeFramesDelivered(
+                std::span<const uint8_t, wire::kFramesDeliveredSize>(peer.bodies[2])),
+            1u);
+}
+
+TEST(SocketDriverTest, CancelEndsAReaderAtOnceAndTellsTheCount) {
+  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), {}}, /*hold=*/true);
+  auto h = peer.open();
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
+  std::atomic<bool> finished{false};
+  std::thread reader([&] {
+    ReceiveOne(*h);
+    finished = true;
+  });
+  std::this_thread::sleep_for(30ms);
+  EXPECT_FALSE(finished);
+  h->cancel();
+  reader.join();
+  EXPECT_FALSE(ReceiveOne(*h).ok);
+  h.reset();
+  peer.join();
+  ASSERT_FALSE(peer.headers.empty());
+  EXPECT_EQ(peer.headers.back().code, wire::kFramesDelivered);
+  EXPECT_EQ(wire::DecodeFramesDelivered(
+                std::span<const uint8_t, wire::kFramesDeliveredSize>(peer.bodies.back())),
+            2u);
 }
 
 TEST(SocketDriverTest, DefaultDirectoryFollowsTheEnvironment) {

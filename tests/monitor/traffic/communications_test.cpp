@@ -120,6 +120,24 @@ TEST_F(CommunicationsTest, BadFramesNeitherShowNorCount) {
   host.command(kMenuDisableCommunications);
 }
 
+TEST_F(CommunicationsTest, AFailedRequestMidStreamEndsTheReaderAfterWhatCameFirst) {
+  host.command(kMenuEnableCommunications);
+  feed.push({{1, 2, 3}});
+  FrameFeed::Frame failing;
+  failing.fail = true;
+  feed.push(failing);
+  feed.push({{4, 5, 6}});
+  ASSERT_TRUE(comms().receptionThread()->waitForEnd(5s));
+  comms().receiveDetail()->drain();
+  EXPECT_EQ(comms().receptionThread()->framesCounted(), 1u);
+  EXPECT_EQ(detail().lines(W::kList).size(), 1u);
+  EXPECT_EQ(detail().text(W::kCounter), "1");
+  EXPECT_EQ(feed.open_handles(), 1);  // the reader's handle is closed
+  auto start = std::chrono::steady_clock::now();
+  host.command(kMenuDisableCommunications);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
 TEST_F(CommunicationsTest, EnableTwiceAndRefusedEnable) {
   feed.setCode(ENABLE_CHDLC_COMMUNICATIONS, {0x41, 0});
   host.command(kMenuEnableCommunications);

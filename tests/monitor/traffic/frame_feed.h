@@ -24,6 +24,7 @@ class FrameFeed : public CardDriver {
     uint16_t time_stamp = 0;
     uint8_t valid = 1;
     int length = -1;  // the length field, when it should differ from the bytes
+    bool fail = false;  // the request fails instead
   };
 
   void push(Frame f) {
@@ -106,6 +107,7 @@ class FeedHandle : public DeviceHandle {
       if (cancelled_ || (!feed_.line_enabled_ && feed_.frames_.empty())) return false;
       FrameFeed::Frame f = std::move(feed_.frames_.front());
       feed_.frames_.pop_front();
+      if (f.fail) return false;
       std::memset(o, 0, 16);
       o[0] = f.valid;
       uint16_t length = static_cast<uint16_t>(f.length >= 0 ? f.length : static_cast<int>(f.bytes.size()));
