@@ -108,6 +108,11 @@ QListWidget* MakeList(const ControlTemplate& c, QWidget* parent) {
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list->setUniformItemSizes(true);
   if (Has(c, kTabStops)) list->setItemDelegate(new TabStopDelegate(list));
+  // A list that only shows text (a terminal's lines) stays readable when disabled.
+  QPalette palette = list->palette();
+  for (auto role : {QPalette::Text, QPalette::HighlightedText, QPalette::Highlight, QPalette::Base})
+    palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+  list->setPalette(palette);
   return list;
 }
 
