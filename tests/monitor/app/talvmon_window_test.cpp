@@ -5,12 +5,14 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "cardsim/frame_path.h"
 #include "cardsim/sim_driver.h"
 #include "cardsim/simulator.h"
 #include "monitor/app/monitor_app.h"
@@ -21,6 +23,36 @@
 #include "ui/qt/screenshot.h"
 
 namespace {
+
+// Side by side, rows filled left to right, for a picture.
+void LayOutSideBySide(ui::QtHost& host) {
+  int x = 8, y = 8, row_height = 0;
+  for (QMdiSubWindow* w : host.mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+    if (x + w->width() > host.mdiArea()->width()) {
+      x = 8;
+      y += row_height + 8;
+      row_height = 0;
+    }
+    w->move(x, y);
+    x += w->width() + 8;
+    row_height = std::max(row_height, w->height());
+  }
+  uitest::RunEventsFor(50);
+}
+
+// An owned popup drawn over the main window's picture at, with a title strip
+// standing in for the window manager's.
+void DrawPopup(QImage& picture, const QImage& popup, const QString& title, QPoint at) {
+  constexpr int kTitle = 22;
+  QPainter painter(&picture);
+  const QRect frame(at, QSize(popup.width() + 1, popup.height() + kTitle + 1));
+  painter.fillRect(frame, QColor(0x2f, 0x6f, 0xb0));
+  painter.setPen(Qt::white);
+  painter.drawText(QRect(at, QSize(popup.width(), kTitle)), Qt::AlignCenter, title);
+  painter.drawImage(at + QPoint(0, kTitle), popup);
+  painter.setPen(Qt::black);
+  painter.drawRect(frame);
+}
 
 class TalvmonWindowTest : public ::testing::Test {
  protected:
@@ -66,20 +98,6 @@ TEST_F(TalvmonWindowTest, OpenPollAndCloseWithEveryMonitorWindow) {
   const uint32_t ticks = monitor.core().polling().tickCounter();
   ASSERT_TRUE(uitest::WaitUntil([&] { return monitor.core().polling().tickCounter() >= ticks + 5; }, 5000));
   uitest::RunEventsFor(100);
-  // Laid out side by side for the picture.
-  int x = 8, y = 8, row_height = 0;
-  for (QMdiSubWindow* w : host.mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
-    if (x + w->width() > host.mdiArea()->width()) {
-      x = 8;
-      y += row_height + 8;
-      row_height = 0;
-    }
-    w->move(x, y);
-    x += w->width() + 8;
-    row_height = std::max(row_height, w->height());
-  }
-  uitest::RunEventsFor(50);
-  uitest::SaveForDocs(ui::GrabMainWindow(host), "talvmon.png");
 
   main.onMenuCommand(kMenuCloseDevice);
   EXPECT_FALSE(monitor.core().connection().connected());
@@ -89,6 +107,42 @@ TEST_F(TalvmonWindowTest, OpenPollAndCloseWithEveryMonitorWindow) {
   EXPECT_EQ(windows[0]->windowTitle().toStdString(), "Polling and Device Info");  // reopened
   EXPECT_EQ(prompter_.count(), 0u);
 
+  host.closeMainWindow();
+  EXPECT_EQ(host.run(), 0);
+  EXPECT_EQ(monitor.Exit(0), 0);
+}
+
+TEST_F(TalvmonWindowTest, FramesFromTheLineShowInReceiveDetailAndTheStatistics) {
+  ui::QtHost host;
+  MonitorApp monitor({host, prompter_, driver_, settings_});
+  ASSERT_TRUE(monitor.Start());
+  host.mainWindow()->resize(1440, 900);
+  MainWindow& main = monitor.core().mainWindow();
+  monitor.core().connection().setConfigured();
+  main.onMenuCommand(kMenuOpenDevice);
+  main.onMenuCommand(kMenuOpenAll);
+  main.onMenuCommand(kMenuEnableCommunications);
+  ReceiveDetailWindow* detail = monitor.communications().receiveDetail();
+  ASSERT_NE(detail, nullptr);
+  detail->form().setChecked(ReceiveDetailWindow::kDisplay, true);
+  detail->onCommand(ReceiveDetailWindow::kDisplay, ui::Notify::Clicked);
+  detail->form().setChecked(ReceiveDetailWindow::kCount, true);
+  detail->onCommand(ReceiveDetailWindow::kCount, ui::Notify::Clicked);
+  ASSERT_TRUE(cardsim::StartGenerator(*simulator_.card(0), {.rate = 250, .size = 24, .count = 750}));
+
+  ASSERT_TRUE(uitest::WaitUntil([&] { return detail->form().text(ReceiveDetailWindow::kCounter) == "750"; }, 8000));
+  const uint32_t ticks = monitor.core().polling().tickCounter();
+  ASSERT_TRUE(uitest::WaitUntil([&] { return monitor.core().polling().tickCounter() >= ticks + 3; }, 5000));
+  EXPECT_EQ(cardsim::ReadGenerator(*simulator_.card(0)).handed_out, 750u);
+  LayOutSideBySide(host);
+  QImage picture = ui::GrabMainWindow(host);
+  DrawPopup(picture, ui::GrabForm(host, detail->form()), "Receive Detail", {540, 400});
+  uitest::SaveForDocs(picture, "talvmon.png");
+  for (QMdiSubWindow* w : host.mdiArea()->subWindowList())
+    if (w->windowTitle() == "Operational Statistics") uitest::SaveForDocs(w->grab().toImage(), "throughput_graph.png");
+
+  main.onMenuCommand(kMenuDisableCommunications);
+  EXPECT_EQ(prompter_.count(), 0u);
   host.closeMainWindow();
   EXPECT_EQ(host.run(), 0);
   EXPECT_EQ(monitor.Exit(0), 0);
