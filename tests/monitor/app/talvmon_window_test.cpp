@@ -1,11 +1,14 @@
 // The real main window on Qt's offscreen platform, over the in-process
 // simulator: open a device, open every monitor window, poll, close.
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +149,36 @@ TEST_F(TalvmonWindowTest, FramesFromTheLineShowInReceiveDetailAndTheStatistics) 
   host.closeMainWindow();
   EXPECT_EQ(host.run(), 0);
   EXPECT_EQ(monitor.Exit(0), 0);
+}
+
+// The configuration dialog as the user meets it, for a serial card and a T1 card.
+TEST_F(TalvmonWindowTest, ConfigureDeviceDialogShowsTheMediaTypesControls) {
+  struct Case {
+    uint8_t media;
+    const char* channels;
+    const char* picture;
+  };
+  for (const Case& c : {Case{kMediaSerial, "ALL", "setconfig_serial.png"}, Case{kMediaT1, "1-24", "setconfig_t1.png"}}) {
+    ui::QtHost host;
+    MonitorApp monitor({host, prompter_, driver_, settings_});
+    ASSERT_TRUE(monitor.Start());
+    monitor.records().te.media_type = c.media;
+    monitor.records().active_channels_text = c.channels;
+    QString title;
+    QTimer::singleShot(0, [&] {
+      ASSERT_TRUE(uitest::WaitUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+      QWidget* dialog = QApplication::activeModalWidget();
+      title = dialog->windowTitle();
+      uitest::SaveForDocs(ui::GrabWindow(dialog), c.picture);
+      for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (button->text() == "Cancel") button->click();
+    });
+    monitor.core().mainWindow().onMenuCommand(kMenuConfigureDevice);
+    EXPECT_FALSE(title.isEmpty());
+    host.closeMainWindow();
+    EXPECT_EQ(host.run(), 0);
+    EXPECT_EQ(monitor.Exit(0), 0);
+  }
 }
 
 }  // namespace
