@@ -1,9 +1,11 @@
 #include "tests/ui/qt_test_app.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -70,6 +72,28 @@ void SaveForDocs(const QImage& image, const char* name) {
   const QByteArray dir = qgetenv("TALV_SCREENSHOT_DIR");
   if (dir.isEmpty()) return;
   ui::SaveScreenshot(image, QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromUtf8(name)));
+}
+
+}  // namespace uitest
+
+namespace uitest {
+
+QWidget* TopLevelTitled(const QString& title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == title) return w;
+  return nullptr;
+}
+
+int LightsShowing(QWidget* window, const char* image) {
+  int n = 0;
+  for (QLabel* label : window->findChildren<QLabel*>())
+    if (label->accessibleDescription() == QLatin1String(image)) ++n;
+  return n;
+}
+
+void ClickButton(QWidget* window, const QString& text) {
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+    if (button->text() == text) button->click();
 }
 
 }  // namespace uitest

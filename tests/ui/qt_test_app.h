@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+class QWidget;
+
 #include <functional>
 #include <ostream>
 
@@ -16,6 +18,13 @@ bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 2000);
 void RunEventsFor(int ms);
 // Writes the picture to $TALV_SCREENSHOT_DIR/<name> when that is set.
 void SaveForDocs(const QImage& image, const char* name);
+
+// A visible top-level window with this title, or null.
+QWidget* TopLevelTitled(const QString& title);
+// How many status lights of the window show the image (BLACK, GREEN, RED).
+int LightsShowing(QWidget* window, const char* image);
+// Clicks every button of the window labelled text.
+void ClickButton(QWidget* window, const QString& text);
 
 }  // namespace uitest
 

@@ -1,7 +1,6 @@
 // The real main window on Qt's offscreen platform, over the in-process
 // simulator: open a device, open every monitor window, poll, close.
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -170,8 +169,7 @@ TEST_F(TalvmonWindowTest, ConfigureDeviceDialogShowsTheMediaTypesControls) {
       QWidget* dialog = QApplication::activeModalWidget();
       title = dialog->windowTitle();
       uitest::SaveForDocs(ui::GrabWindow(dialog), c.picture);
-      for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-        if (button->text() == "Cancel") button->click();
+      uitest::ClickButton(dialog, "Cancel");
     });
     monitor.core().mainWindow().onMenuCommand(kMenuConfigureDevice);
     EXPECT_FALSE(title.isEmpty());

@@ -24,18 +24,9 @@
 
 namespace {
 
-QWidget* TopLevelTitled(const QString& title) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->windowTitle() == title) return w;
-  return nullptr;
-}
-
-int LightsShowing(QWidget* window, const char* image) {
-  int n = 0;
-  for (QLabel* label : window->findChildren<QLabel*>())
-    if (label->accessibleDescription() == QLatin1String(image)) ++n;
-  return n;
-}
+using uitest::ClickButton;
+using uitest::LightsShowing;
+using uitest::TopLevelTitled;
 
 bool ListShows(QWidget* window, const QString& line) {
   for (QListWidget* list : window->findChildren<QListWidget*>())

@@ -25,28 +25,14 @@
 
 namespace {
 
-QWidget* TopLevelTitled(const QString& title) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->windowTitle() == title) return w;
-  return nullptr;
-}
-
-int LightsShowing(QWidget* window, const char* image) {
-  int n = 0;
-  for (QLabel* label : window->findChildren<QLabel*>())
-    if (label->accessibleDescription() == QLatin1String(image)) ++n;
-  return n;
-}
+using uitest::ClickButton;
+using uitest::LightsShowing;
+using uitest::TopLevelTitled;
 
 QString LabelText(QWidget* window, const QString& prefix) {
   for (QLabel* label : window->findChildren<QLabel*>())
     if (label->text().startsWith(prefix)) return label->text();
   return {};
-}
-
-void ClickButton(QWidget* window, const QString& text) {
-  for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
-    if (button->text() == text) button->click();
 }
 
 // Over the demo cards of the in-process simulator.
