@@ -4,6 +4,7 @@
 // out from a queue by a blocking receive that fails once the line is
 // disabled or the handle is cancelled.
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -117,7 +118,7 @@ class FeedHandle : public DeviceHandle {
       o[4] = static_cast<uint8_t>(f.time_stamp);
       o[5] = static_cast<uint8_t>(f.time_stamp >> 8);
       size_t n = std::min(f.bytes.size(), out_len - 16);
-      std::memcpy(o + 16, f.bytes.data(), n);
+      std::copy_n(f.bytes.begin(), n, o + 16);
       if (returned) *returned = static_cast<uint32_t>(16 + n);
       return true;
     }
