@@ -2,6 +2,7 @@
 
 #include "ui/qt/qt_form.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,6 +100,8 @@ TEST_F(QtFormTest, LabelsAreBuddiesAndNameTheirControls) {
   EXPECT_EQ(qt_->control(kSortedList)->accessibleName(), "Sorted:");
   EXPECT_EQ(qt_->control(kEnableTimer)->accessibleName(), "Enable timer");
   EXPECT_EQ(qt_->control(kOk)->accessibleName(), "OK");
+  EXPECT_EQ(qobject_cast<QComboBox*>(qt_->control(kFraming))->view()->accessibleName(),
+            qt_->control(kFraming)->accessibleName());
   EXPECT_EQ(qt_->frame()->accessibleName(), "Sample <i>Window</i>");
   form_->setTitle("Renamed");
   EXPECT_EQ(qt_->frame()->windowTitle(), "Renamed");
@@ -124,6 +127,18 @@ TEST_F(QtFormTest, RenamingALabelRenamesItsControl) {
   form->setText(1029, "Far End Block Count");
   EXPECT_EQ(host_.qtForm(*form)->control(1026)->accessibleName(), "Far End Block Count");
   EXPECT_EQ(qobject_cast<QLabel*>(host_.qtForm(*form)->control(1029))->text(), "Far End Block Count");
+}
+
+TEST_F(QtFormTest, UnlabelledListIsNamedAfterItsWindow) {
+  ui::FormTemplate t;
+  t.name = "FT1TERM";
+  t.title = "Advanced T1 Configuration";
+  t.w = 100;
+  t.h = 60;
+  t.controls = {ui::ListBox(102, 4, 4, 90, 50)};
+  RecordingHandler handler;
+  ui::Form* form = host_.createWindow(t, handler, ui::WindowKind::TopLevel);
+  EXPECT_EQ(host_.qtForm(*form)->control(102)->accessibleName(), "Advanced T1 Configuration");
 }
 
 TEST_F(QtFormTest, ChecksRadioGroupsAndManualButtons) {

@@ -2,6 +2,7 @@
 
 #include "ui/qt/graph_widget.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -329,10 +330,15 @@ void QtForm::showText(Control& control) {
   }
 }
 
-// The accessible name is the label's text, else the control's own.
+// The accessible name is the label's text, else the control's own; a combo
+// box's drop-down list is named like the box.
 void QtForm::nameControl(Control& control) {
   const std::string& name = control.label != nullptr ? control.label->text : control.text;
-  control.widget->setAccessibleName(WithoutMnemonic(ToQString(name)));
+  QString accessible = WithoutMnemonic(ToQString(name));
+  // A list with no label of its own (a terminal's lines) is what its window is about.
+  if (accessible.isEmpty() && qobject_cast<QListWidget*>(control.widget)) accessible = ToQString(template_.title);
+  control.widget->setAccessibleName(accessible);
+  if (auto* combo = qobject_cast<QComboBox*>(control.widget)) combo->view()->setAccessibleName(accessible);
 }
 
 QtForm::Control* QtForm::find(int id) {

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_prompter.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -22,6 +23,18 @@ QMessageBox::Icon BoxIcon(Icon icon) {
   return QMessageBox::NoIcon;
 }
 
+// What a screen reader says for the box's icon.
+QString IconName(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QStringLiteral("Information");
+    case Icon::Warning: return QStringLiteral("Warning");
+    case Icon::Error: return QStringLiteral("Error");
+    case Icon::Question: return QStringLiteral("Question");
+    case Icon::None: break;
+  }
+  return {};
+}
+
 }  // namespace
 
 Answer QtPrompter::show(const Prompt& prompt) {
@@ -34,6 +47,8 @@ Answer QtPrompter::show(const Prompt& prompt) {
   QMessageBox box(BoxIcon(prompt.icon), caption, ToQString(prompt.text), QMessageBox::NoButton, owner);
   box.setTextFormat(Qt::PlainText);
   box.setAccessibleName(caption);
+  if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+    icon->setAccessibleName(IconName(prompt.icon));
   if (prompt.buttons == Buttons::RetryCancel) {
     box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Retry);

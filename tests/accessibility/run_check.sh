@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# run_check.sh TALVMON TALVCARD: runs talvmon on a virtual X display with
+# the accessibility bus, against the demo cards, and checks every control
+# has an accessible name.
+set -euo pipefail
+talvmon=$1
+talvcard=$2
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in Xvfb dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+/usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null ||
+  { echo "skipped: python3-gi with Atspi is not installed"; exit 77; }
+
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+chmod 700 "$work"
+export XDG_RUNTIME_DIR=$work TALVSTRM_DIR=$work/cards TALVMON_INI=$work/talvmon.ini HOME=$work
+printf '[Polling]\nuse_system_timer=1\ntick_interval_ms=200\n' >"$TALVMON_INI"
+
+"$talvcard" >"$work/talvcard.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do grep -q serving "$work/talvcard.log" && break; sleep 0.1; done
+
+Xvfb -displayfd 3 -screen 0 1400x1000x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+dbus-run-session -- bash -c '
+  /usr/libexec/at-spi-bus-launcher --launch-immediately &
+  sleep 1
+  "$0" >"$XDG_RUNTIME_DIR/talvmon.log" 2>&1 &
+  talvmon=$!
+  status=0
+  /usr/bin/python3 "$1" || status=$?
+  kill $talvmon 2>/dev/null
+  exit $status
+' "$talvmon" "$here/check_names.py"
