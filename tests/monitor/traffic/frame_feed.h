@@ -117,7 +117,7 @@ class FeedHandle : public DeviceHandle {
       o[4] = static_cast<uint8_t>(f.time_stamp);
       o[5] = static_cast<uint8_t>(f.time_stamp >> 8);
       size_t n = std::min(f.bytes.size(), out_len - 16);
-      std::memcpy(o + 16, f.bytes.data(), n);
+      if (n > 0) std::memcpy(o + 16, f.bytes.data(), n);  // an empty frame has no data pointer
       if (returned) *returned = static_cast<uint32_t>(16 + n);
       return true;
     }
