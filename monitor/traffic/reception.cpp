@@ -49,6 +49,8 @@ ReceptionBatch ReceptionMailbox::take() {
   std::lock_guard lock(mutex_);
   ReceptionBatch batch = std::move(pending_);
   pending_ = ReceptionBatch{};
+  // Room for as many records as the last batch, so the thread seldom grows it.
+  if (capturing_) pending_.capture.reserve(batch.capture.size());
   return batch;
 }
 
