@@ -3,7 +3,8 @@
 // taken. talvmon reads them with its real Receive Detail window (Qt,
 // offscreen) with "Display received frames" and "Count:" checked; a bare
 // loop reads them through the same backend from a second card. Rounds of
-// the two alternate so both see the same machine.
+// the two alternate so both see the same machine. rx_capture_* alternate
+// rounds of the window with and without "Capture to file..." checked.
 
 #include <QApplication>
 #include <QEventLoop>
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -20,12 +22,14 @@
 #include "cardsim/ctl_client.h"
 #include "driver_if/command_block.h"
 #include "driver_if/ioctl_codes.h"
+#include "driver_if/le.h"
 #include "driver_if/mailbox.h"
 #include "driver_if/records.h"
 #include "driver_if/requests.h"
 #include "driver_if/socket_driver.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/menu_ids.h"
+#include "monitor/traffic/pcap_writer.h"
 #include "tests/cardsim/daemon_process.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_prompter.h"
@@ -64,6 +68,32 @@ long ResidentKilobytes() {
   return 0;
 }
 
+// Message boxes as talvmon shows them; the capture file's path without asking.
+class CapturePrompter : public ui::QtPrompter {
+ public:
+  CapturePrompter(ui::QtHost& host, std::string path) : QtPrompter(host), path_(std::move(path)) {}
+  std::optional<std::string> askSavePath(const ui::SavePathPrompt&) override { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The records in a capture file, or -1 when it is not whole.
+long long CapturedFrames(const std::string& path) {
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  std::ifstream in(path, std::ios::binary);
+  uintmax_t at = kPcapHeaderSize;
+  long long n = 0;
+  std::array<uint8_t, kPcapRecordHeaderSize> header;
+  while (at < size && in.seekg(static_cast<std::streamoff>(at)) &&
+         in.read(reinterpret_cast<char*>(header.data()), header.size())) {
+    at += header.size() + le::get_u32(header, 8);
+    ++n;
+  }
+  return !error && at == size ? n : -1;
+}
+
 // The daemon with two configured cards, and talvmon with communications
 // enabled on the first.
 class Rig {
@@ -73,7 +103,7 @@ class Rig {
                               "--card", "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary configured"}),
         driver_(dir_.path()),
         settings_(writeSettings()),
-        prompter_(host_),
+        prompter_(host_, capturePath()),
         app_({host_, prompter_, driver_, settings_}) {}
 
   bool start() {
@@ -95,6 +125,15 @@ class Rig {
   SocketCardDriver& driver() { return driver_; }
   ReceptionThread& reception() { return *app_.communications().receptionThread(); }
   ui::QtHost& host() { return host_; }
+  std::string capturePath() const { return dir_.path() + "/capture.pcap"; }
+
+  // Checks or unchecks "Capture to file..." as a click would.
+  bool setCapture(bool on) {
+    ReceiveDetailWindow* window = app_.communications().receiveDetail();
+    window_->setChecked(ReceiveDetailWindow::kCapture, on);
+    window->onCommand(ReceiveDetailWindow::kCapture, ui::Notify::Clicked);
+    return window_->isChecked(ReceiveDetailWindow::kCapture) == on;
+  }
 
   // Runs the UI thread's event loop until talvmon has counted `until`
   // frames in all, answering posted probes meanwhile; false on a timeout.
@@ -147,7 +186,7 @@ class Rig {
   SocketCardDriver driver_;
   ProfileFile settings_;
   ui::QtHost host_;
-  ui::QtPrompter prompter_;
+  CapturePrompter prompter_;
   MonitorApp app_;
   std::unique_ptr<cardsim::CtlClient> ctl_;
   ui::Form* window_ = nullptr;
@@ -223,6 +262,46 @@ Values MeasureReception() {
           {"rx_ui_latency_p99_ms", p99}};
 }
 
+// The window's rate with and without capture, in alternate rounds; a
+// capture round ends once its last frame is in the file.
+Values MeasureCapture() {
+  EnsureQtApplication();
+  Rig rig;
+  if (!rig.start()) {
+    std::fprintf(stderr, "rx_capture: talvcard or talvmon did not start\n");
+    return {};
+  }
+  std::vector<double> plain_rates, capture_rates, ratios;
+  for (int round = 0; round < kRounds; ++round) {
+    uint64_t before = rig.reception().framesCounted();
+    rig.ctl().call(GenerateCommand(0, kRoundFrames));
+    auto start = Clock::now();
+    if (!rig.runUntilCounted(before + kRoundFrames, nullptr)) return {};
+    const double plain = kRoundFrames / std::chrono::duration<double>(rig.ended() - start).count();
+
+    if (!rig.setCapture(true)) {
+      std::fprintf(stderr, "rx_capture: cannot capture to %s\n", rig.capturePath().c_str());
+      return {};
+    }
+    before = rig.reception().framesCounted();
+    rig.ctl().call(GenerateCommand(0, kRoundFrames));
+    start = Clock::now();
+    if (!rig.runUntilCounted(before + kRoundFrames, nullptr)) return {};
+    rig.shownCount();  // the last batch written
+    const double captured = kRoundFrames / std::chrono::duration<double>(Clock::now() - start).count();
+    rig.setCapture(false);
+    const long long in_file = CapturedFrames(rig.capturePath());
+    if (in_file != kRoundFrames) {
+      std::fprintf(stderr, "rx_capture: %lld of %u frames in the file\n", in_file, kRoundFrames);
+      return {};
+    }
+    plain_rates.push_back(plain);
+    capture_rates.push_back(captured);
+    ratios.push_back(captured / plain);
+  }
+  return {{"rx_capture_fps", Median(capture_rates)}, {"rx_capture_vs_rx", Median(ratios)}};
+}
+
 // Resident memory of talvmon's side after 100 thousand and after 10
 // million frames.
 Values MeasureSoak() {
@@ -252,6 +331,10 @@ void RegisterRxFigures(Registry& registry) {
                  {"rx_ui_latency_p99_ms", "ms", 1}},
                 true,
                 MeasureReception});
+  registry.add({"rx_capture",
+                {{"rx_capture_fps", "frames/s", 0}, {"rx_capture_vs_rx", "ratio", 2}},
+                true,
+                MeasureCapture});
   registry.add({"rx_soak", {{"rx_rss_growth_mb", "MB", 2}}, true, MeasureSoak});
 }
 

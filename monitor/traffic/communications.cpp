@@ -15,7 +15,7 @@ void Communications::Enable() {
   enabled_ = true;
 
   mailbox_ = std::make_shared<ReceptionMailbox>();
-  receive_detail_ = std::make_shared<ReceiveDetailWindow>(core_.host(), mailbox_);
+  receive_detail_ = std::make_shared<ReceiveDetailWindow>(core_.host(), core_.prompter(), mailbox_);
   receive_detail_form_ =
       core_.host().createWindow(ReceiveDetailTemplate(), *receive_detail_, ui::WindowKind::OwnedPopup);
   if (receive_detail_form_ == nullptr) receive_detail_.reset();
@@ -46,6 +46,7 @@ void Communications::endReception() {
 void Communications::closeReceiveDetail() {
   if (receive_detail_ == nullptr) return;
   receive_detail_->stopTimer();
+  receive_detail_->stopCapture();
   core_.host().destroyWindow(*receive_detail_form_);
   receive_detail_.reset();
   receive_detail_form_ = nullptr;
@@ -56,7 +57,8 @@ void Communications::OpenSendFrames() {
     send_frames_->form().bringToTop();
     return;
   }
-  auto window = std::make_shared<SendFramesWindow>(core_.exec(), send_frames_memory_, [this] { closeSendFrames(); });
+  auto window = std::make_shared<SendFramesWindow>(core_.exec(), core_.prompter(), send_frames_memory_,
+                                                   [this] { closeSendFrames(); });
   if (core_.host().createWindow(SendFramesTemplate(), *window, ui::WindowKind::OwnedPopup) != nullptr)
     send_frames_ = std::move(window);
 }

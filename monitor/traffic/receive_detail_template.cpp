@@ -13,7 +13,8 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
           ui::Edit(W::kDump, 6, 138, 318, 98).with(ui::kMultiLine | ui::kReadOnly | ui::kVScroll),
           ui::CheckBox(W::kDisplay, "Display received frames", 6, 242, 110, 10),
           ui::CheckBox(W::kCount, "Count:", 130, 242, 40, 10),
-          ui::Text(W::kCounter, "0", 172, 242, 70, 9),
+          ui::Text(W::kCounter, "0", 172, 242, 56, 9),
+          ui::CheckBox(W::kCapture, "Capture to file...", 232, 242, 92, 10),
       },
       .fixed_font = true,
   };

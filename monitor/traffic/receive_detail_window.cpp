@@ -18,6 +18,27 @@ void ReceiveDetailWindow::onCommand(int id, ui::Notify notify) {
   if (notify != ui::Notify::Clicked) return;
   if (id == kDisplay) mailbox_->display = form_->isChecked(kDisplay);
   if (id == kCount) mailbox_->count = form_->isChecked(kCount);
+  if (id == kCapture) {
+    if (form_->isChecked(kCapture)) startCapture();
+    else stopCapture();
+  }
+}
+
+void ReceiveDetailWindow::startCapture() {
+  if (!capture_.start(*form_)) {
+    form_->setChecked(kCapture, false);
+    return;
+  }
+  mailbox_->startCapture();
+}
+
+void ReceiveDetailWindow::stopCapture() {
+  if (!capture_.isOpen()) return;
+  const std::vector<uint8_t> records = mailbox_->stopCapture();
+  form_->setChecked(kCapture, false);
+  const bool written = records.empty() || capture_.write(records);
+  capture_.stop();
+  if (!written) capture_.reportWriteFailure(*form_);
 }
 
 void ReceiveDetailWindow::onTimer(int timer_id) {
@@ -37,6 +58,12 @@ void ReceiveDetailWindow::addLine(const std::string& line) {
 void ReceiveDetailWindow::drain() {
   ReceptionBatch batch = mailbox_->take();
   if (batch.empty()) return;
+  // A failed write ends the capture at once; its box waits to the end.
+  const bool capture_failed = !batch.capture.empty() && capture_.isOpen() && !capture_.write(batch.capture);
+  if (capture_failed) {
+    mailbox_->stopCapture();
+    form_->setChecked(kCapture, false);
+  }
   if (batch.open_failed) addLine("Unable to open device for reading!");
   // Lines pushed out by later ones before they could be shown never need drawing.
   if (batch.lines_added >= kReceiveListLines) form_->listClear(kList);
@@ -45,4 +72,6 @@ void ReceiveDetailWindow::drain() {
   if (form_->listCount(kList) > 0) form_->listSelect(kList, form_->listCount(kList) - 1);
   if (batch.dump) form_->setText(kDump, FrameDump(*batch.dump));
   if (batch.counter) form_->setText(kCounter, std::to_string(*batch.counter));
+  // Last, so drains run by the box's modal loop show later frames after these.
+  if (capture_failed) capture_.reportWriteFailure(*form_);
 }

@@ -3,12 +3,16 @@
 // dump of the last frame and the frame counter. It empties the reception
 // mailbox on a short window timer, so a flood of frames costs the
 // user-interface thread a few updates a second, whatever the frame rate.
+// "Capture to file..." writes every frame to a capture file, one write per
+// emptying of the mailbox.
 
 #include <memory>
 
+#include "monitor/traffic/capture_file.h"
 #include "monitor/traffic/reception.h"
 #include "ui/form.h"
 #include "ui/host.h"
+#include "ui/prompter.h"
 
 const ui::FormTemplate& ReceiveDetailTemplate();
 
@@ -19,11 +23,12 @@ class ReceiveDetailWindow : public ui::FormHandler {
   static constexpr int kDisplay = 160;
   static constexpr int kCounter = 161;
   static constexpr int kCount = 162;
+  static constexpr int kCapture = 163;
   static constexpr int kDrainTimer = 1;
   static constexpr unsigned kDrainPeriodMs = 20;
 
-  ReceiveDetailWindow(ui::Host& host, std::shared_ptr<ReceptionMailbox> mailbox)
-      : host_(host), mailbox_(std::move(mailbox)) {}
+  ReceiveDetailWindow(ui::Host& host, ui::Prompter& prompter, std::shared_ptr<ReceptionMailbox> mailbox)
+      : host_(host), mailbox_(std::move(mailbox)), capture_(prompter) {}
 
   void onInit(ui::Form& form) override;
   void onCommand(int id, ui::Notify notify) override;
@@ -34,12 +39,16 @@ class ReceiveDetailWindow : public ui::FormHandler {
   void drain();
   ui::Form& form() { return *form_; }
   void stopTimer();
+  // Writes the frames not written yet and closes the capture file.
+  void stopCapture();
 
  private:
   void addLine(const std::string& line);
+  void startCapture();
 
   ui::Host& host_;
   std::shared_ptr<ReceptionMailbox> mailbox_;
   ui::Form* form_ = nullptr;
   bool timer_ = false;
+  CaptureFile capture_;
 };

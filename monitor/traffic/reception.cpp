@@ -1,11 +1,27 @@
 #include "monitor/traffic/reception.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "driver_if/device_names.h"
 #include "driver_if/records.h"
 #include "driver_if/requests.h"
 #include "monitor/traffic/frame_format.h"
+#include "monitor/traffic/pcap_writer.h"
+
+void ReceptionMailbox::startCapture() {
+  std::lock_guard lock(mutex_);
+  pending_.capture.clear();
+  capturing_ = true;
+  capturing_hint_.store(true, std::memory_order_relaxed);
+}
+
+std::vector<uint8_t> ReceptionMailbox::stopCapture() {
+  std::lock_guard lock(mutex_);
+  capturing_ = false;
+  capturing_hint_.store(false, std::memory_order_relaxed);
+  return std::exchange(pending_.capture, {});
+}
 
 void ReceptionMailbox::openFailed() {
   std::lock_guard lock(mutex_);
@@ -13,8 +29,11 @@ void ReceptionMailbox::openFailed() {
 }
 
 void ReceptionMailbox::frame(const FrameSummary& summary, const uint8_t* data, size_t dump_length,
-                             bool shown, std::optional<uint32_t> counter) {
+                             bool shown, std::optional<uint32_t> counter, const CapturedFrame* capture) {
   std::lock_guard lock(mutex_);
+  // Built here, under the lock the frame takes anyway: the thread pays a
+  // copy per frame and the file one write per batch the window takes.
+  if (capture != nullptr && capturing_) AppendPcapRecord(pending_.capture, capture->received, capture->bytes);
   if (shown) {
     ++pending_.lines_added;
     pending_.lines.push_back(summary);
@@ -30,6 +49,8 @@ ReceptionBatch ReceptionMailbox::take() {
   std::lock_guard lock(mutex_);
   ReceptionBatch batch = std::move(pending_);
   pending_ = ReceptionBatch{};
+  // Room for as many records as the last batch, so the thread seldom grows it.
+  if (capturing_) pending_.capture.reserve(batch.capture.size());
   return batch;
 }
 
@@ -65,19 +86,25 @@ void ReceptionThread::run() {
       const uint32_t n = counter_.fetch_add(1, std::memory_order_relaxed) + 1;
       const bool shown = mailbox_->display.load(std::memory_order_relaxed);
       const bool counted = mailbox_->count.load(std::memory_order_relaxed);
-      if (!shown && !counted) continue;
+      const bool captured = mailbox_->capturing();
+      if (!shown && !counted && !captured) continue;
       const size_t length = std::min<size_t>(frame->length(), ReceivedFrame::kMaxData);
+      // Frames of 0 or 1 bytes have no data before the check bytes: they are
+      // shown and captured empty, never with a wrapped length, and still
+      // captured so the file holds one record per frame counted.
+      const size_t data_length = length >= 2 ? length - 2 : 0;
+      CapturedFrame capture;
+      if (captured) capture = {frame->data().first(data_length), std::chrono::system_clock::now()};
       FrameSummary summary;
       if (shown) {
         summary.bits = frame->bits();
         summary.length = frame->length();
         summary.time_stamp = frame->timeStamp();
-        size_t data_length = length >= 2 ? length - 2 : 0;
         summary.count = static_cast<uint8_t>(std::min(data_length, summary.first.size()));
         std::copy_n(frame->data().begin(), summary.count, summary.first.begin());
       }
       mailbox_->frame(summary, frame->data().data(), std::min(length, kMaxDumpBytes), shown,
-                      counted ? std::optional<uint32_t>(n) : std::nullopt);
+                      counted ? std::optional<uint32_t>(n) : std::nullopt, captured ? &capture : nullptr);
     }
   }
   {

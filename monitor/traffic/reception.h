@@ -5,12 +5,14 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +29,12 @@ struct FrameSummary {
   std::array<uint8_t, 15> first{};
 };
 
+// A frame as it goes to the capture file: without its check bytes.
+struct CapturedFrame {
+  std::span<const uint8_t> bytes;
+  std::chrono::system_clock::time_point received;
+};
+
 // What the thread hands to the user-interface thread, taken in one go.
 struct ReceptionBatch {
   bool open_failed = false;
@@ -34,7 +42,8 @@ struct ReceptionBatch {
   std::deque<FrameSummary> lines;       // the newest, at most 49
   std::optional<std::vector<uint8_t>> dump;  // bytes of the last frame shown, at most 4000
   std::optional<uint32_t> counter;      // the count to show
-  bool empty() const { return !open_failed && lines_added == 0 && !dump && !counter; }
+  std::vector<uint8_t> capture;         // capture-file records of every frame, while capturing
+  bool empty() const { return !open_failed && lines_added == 0 && !dump && !counter && capture.empty(); }
 };
 
 class ReceptionMailbox {
@@ -43,14 +52,26 @@ class ReceptionMailbox {
   std::atomic<bool> display{true};
   std::atomic<bool> count{true};
 
+  // Capture records are added from the next frame on; those of frames
+  // received before a start never reach the new file.
+  void startCapture();
+  // The records not taken yet; none are added after this returns.
+  std::vector<uint8_t> stopCapture();
+  // A hint for the thread, which then stamps the frame; the decision is
+  // taken under the lock, so a frame is in one capture or none.
+  bool capturing() const { return capturing_hint_.load(std::memory_order_relaxed); }
+
   void openFailed();
+  // capture: given when capturing() said so.
   void frame(const FrameSummary& summary, const uint8_t* data, size_t dump_length, bool display,
-             std::optional<uint32_t> counter);
+             std::optional<uint32_t> counter, const CapturedFrame* capture = nullptr);
   ReceptionBatch take();
 
  private:
   std::mutex mutex_;
   ReceptionBatch pending_;
+  bool capturing_ = false;  // under mutex_
+  std::atomic<bool> capturing_hint_{false};
 };
 
 class ReceptionThread {

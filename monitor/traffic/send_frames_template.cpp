@@ -12,6 +12,7 @@ const ui::FormTemplate& SendFramesTemplate() {
           ui::Label("&Data:", 6, 8, 24, 9, W::kData),
           ui::Edit(W::kData, 32, 6, 242, 12, static_cast<int>(kMaxFrameText)),
           ui::CheckBox(W::kDataIsText, "Data is &Text", 32, 21, 80, 10),
+          ui::CheckBox(W::kCapture, "Capture to file...", 130, 21, 90, 10),
           ui::Text(ui::kNoId,
                    "Note: If 'Data is Text' is not checked, enter a sequence of hexadecimal bytes "
                    "separated by spaces in the Data box.  Example: 03 CC 45 01 ...",

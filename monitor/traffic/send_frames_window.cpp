@@ -1,6 +1,7 @@
 #include "monitor/traffic/send_frames_window.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -26,13 +27,28 @@ void SendFramesWindow::onCommand(int id, ui::Notify notify) {
   if (notify != ui::Notify::Clicked) return;
   if (id == kSend) send();
   else if (id == kStartStop) startStop();
+  else if (id == kCapture) toggleCapture();
   else if (id == kClose) close_();
 }
 
 uint8_t SendFramesWindow::transmit() {
+  // Taken before the request: the driver's reply lands in the same buffer.
+  records_.clear();
+  if (capture_.isOpen())
+    AppendPcapRecord(records_, std::chrono::system_clock::now(), buffer_->data().first(buffer_->length()));
   // The request failing outright reads as 1, like a frame the driver refused.
   if (SendFrame(exec_.handle(), *buffer_) == kSendRequestFailed) buffer_->setResult(1);
+  // Only a frame the card took went on the line.
+  if (buffer_->result() == 0 && !records_.empty() && !capture_.write(records_)) {
+    form_->setChecked(kCapture, false);
+    capture_.reportWriteFailure(*form_);
+  }
   return buffer_->result();
+}
+
+void SendFramesWindow::toggleCapture() {
+  if (!form_->isChecked(kCapture)) capture_.stop();
+  else if (!capture_.start(*form_)) form_->setChecked(kCapture, false);
 }
 
 void SendFramesWindow::send() {

@@ -1,15 +1,19 @@
 #pragma once
 // "Send Frames": a frame typed as text or hexadecimal bytes, sent once per
 // SEND, or pattern frames sent one per polling tick with Send Many.
+// "Capture to file..." writes every frame the card accepted to a capture file.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "driver_if/execute.h"
 #include "driver_if/records.h"
+#include "monitor/traffic/capture_file.h"
 #include "monitor/traffic/frame_history.h"
 #include "ui/form.h"
+#include "ui/prompter.h"
 
 const ui::FormTemplate& SendFramesTemplate();
 
@@ -25,6 +29,7 @@ class SendFramesWindow : public ui::FormHandler {
   static constexpr int kClose = 101;
   static constexpr int kDataIsText = 106;
   static constexpr int kHistory = 107;
+  static constexpr int kCapture = 108;
   static constexpr int kData = 113;
   static constexpr int kLength = 114;
   static constexpr int kStatus = 150;
@@ -32,8 +37,9 @@ class SendFramesWindow : public ui::FormHandler {
   static constexpr uint16_t kMaxSendManyLength = 1000;
 
   // close: asks the owner to destroy this window.
-  SendFramesWindow(CommandExecutor& exec, SendFramesMemory& memory, std::function<void()> close)
-      : exec_(exec), memory_(memory), close_(std::move(close)) {}
+  SendFramesWindow(CommandExecutor& exec, ui::Prompter& prompter, SendFramesMemory& memory,
+                   std::function<void()> close)
+      : exec_(exec), memory_(memory), close_(std::move(close)), capture_(prompter) {}
 
   void onInit(ui::Form& form) override;
   void onCommand(int id, ui::Notify notify) override;
@@ -47,6 +53,7 @@ class SendFramesWindow : public ui::FormHandler {
   void startStop();
   void fillHistory();
   uint8_t transmit();
+  void toggleCapture();
 
   CommandExecutor& exec_;
   SendFramesMemory& memory_;
@@ -57,4 +64,6 @@ class SendFramesWindow : public ui::FormHandler {
   uint8_t pattern_ = 0;
   uint16_t sent_ = 0;
   uint16_t many_length_ = 0;
+  CaptureFile capture_;
+  std::vector<uint8_t> records_;  // kept storage for the record of each frame
 };

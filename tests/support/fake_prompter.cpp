@@ -12,4 +12,12 @@ ui::Answer FakePrompter::show(const ui::Prompt& prompt) {
   return a;
 }
 
+std::optional<std::string> FakePrompter::askSavePath(const ui::SavePathPrompt& prompt) {
+  path_prompts_.push_back(prompt);
+  if (paths_.empty()) return std::nullopt;
+  std::optional<std::string> path = std::move(paths_.front());
+  paths_.pop_front();
+  return path;
+}
+
 }  // namespace fake

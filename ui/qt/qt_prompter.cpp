@@ -1,5 +1,7 @@
 #include "ui/qt/qt_prompter.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -64,6 +66,17 @@ Answer QtPrompter::show(const Prompt& prompt) {
     default: break;
   }
   return prompt.buttons == Buttons::RetryCancel ? Answer::Cancel : Answer::Ok;
+}
+
+std::optional<std::string> QtPrompter::askSavePath(const SavePathPrompt& prompt) {
+  QWidget* owner = host_.mainWindow();
+  if (prompt.owner_form != nullptr)
+    if (QtForm* form = host_.qtForm(*prompt.owner_form)) owner = form->frame();
+  const QString path =
+      QFileDialog::getSaveFileName(owner, ToQString(prompt.caption), QString(), ToQString(prompt.filter));
+  if (path.isEmpty()) return std::nullopt;
+  // The file system's own encoding, so any name the dialog offers opens.
+  return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace ui

@@ -1,5 +1,5 @@
 #pragma once
-// Message boxes on Qt.
+// Message boxes and the save-file prompt on Qt.
 
 #include "ui/prompter.h"
 
@@ -11,6 +11,7 @@ class QtPrompter : public Prompter {
  public:
   explicit QtPrompter(QtHost& host) : host_(host) {}
   Answer show(const Prompt& prompt) override;
+  std::optional<std::string> askSavePath(const SavePathPrompt& prompt) override;
 
  private:
   QtHost& host_;

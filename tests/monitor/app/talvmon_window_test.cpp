@@ -21,6 +21,7 @@
 #include "monitor/core/menu_ids.h"
 #include "tests/support/fake_prompter.h"
 #include "tests/ui/qt_test_app.h"
+#include "ui/qt/qt_form.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/screenshot.h"
 
@@ -145,6 +146,50 @@ TEST_F(TalvmonWindowTest, FramesFromTheLineShowInReceiveDetailAndTheStatistics) 
 
   main.onMenuCommand(kMenuDisableCommunications);
   EXPECT_EQ(prompter_.count(), 0u);
+  host.closeMainWindow();
+  EXPECT_EQ(host.run(), 0);
+  EXPECT_EQ(monitor.Exit(0), 0);
+}
+
+// The traffic windows' "Capture to file..." boxes show whole and clear of
+// every other control.
+TEST_F(TalvmonWindowTest, CaptureBoxesFitTheirWindows) {
+  ui::QtHost host;
+  MonitorApp monitor({host, prompter_, driver_, settings_});
+  ASSERT_TRUE(monitor.Start());
+  MainWindow& main = monitor.core().mainWindow();
+  monitor.core().connection().setConfigured();
+  main.onMenuCommand(kMenuOpenDevice);
+  main.onMenuCommand(kMenuEnableCommunications);
+  main.onMenuCommand(kMenuSendFrames);
+  ASSERT_NE(monitor.communications().receiveDetail(), nullptr);
+  ASSERT_NE(monitor.communications().sendFrames(), nullptr);
+  uitest::RunEventsFor(50);
+
+  struct Window {
+    ui::Form& form;
+    int box;
+    const char* picture;
+  };
+  for (const Window& w : {Window{monitor.communications().receiveDetail()->form(), ReceiveDetailWindow::kCapture,
+                                 "receive_detail.png"},
+                          Window{monitor.communications().sendFrames()->form(), SendFramesWindow::kCapture,
+                                 "send_frames.png"}}) {
+    ui::QtForm* form = host.qtForm(w.form);
+    ASSERT_NE(form, nullptr);
+    QWidget* box = form->control(w.box);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->accessibleName().toStdString(), "Capture to file...");
+    EXPECT_GE(box->width(), box->sizeHint().width()) << w.picture;
+    EXPECT_TRUE(form->surface()->rect().contains(box->geometry())) << w.picture;
+    for (QWidget* other : form->surface()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (other != box && other->isVisible())
+        EXPECT_FALSE(other->geometry().intersects(box->geometry()))
+            << w.picture << ": " << other->accessibleName().toStdString();
+    uitest::SaveForDocs(ui::GrabForm(host, w.form), w.picture);
+  }
+  EXPECT_EQ(prompter_.count(), 0u);
+  main.onMenuCommand(kMenuDisableCommunications);
   host.closeMainWindow();
   EXPECT_EQ(host.run(), 0);
   EXPECT_EQ(monitor.Exit(0), 0);

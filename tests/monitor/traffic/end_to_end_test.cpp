@@ -5,8 +5,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "cardsim/fcs.h"
@@ -15,6 +17,7 @@
 #include "monitor/core/menu_ids.h"
 #include "monitor/traffic/frame_format.h"
 #include "tests/cardsim/daemon_process.h"
+#include "tests/monitor/traffic/pcap_file.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
 
@@ -30,6 +33,34 @@ std::string ExpectedDump(std::vector<uint8_t> bytes) {
   bytes.push_back(static_cast<uint8_t>(fcs));
   bytes.push_back(static_cast<uint8_t>(fcs >> 8));
   return FrameDump(bytes);
+}
+
+// What a command printed on its standard output.
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+// The packets' bytes from tshark's hex dump: 16 bytes a line from column 6,
+// a blank line after each packet.
+std::vector<std::vector<uint8_t>> DumpedPackets(const std::string& dump) {
+  std::vector<std::vector<uint8_t>> packets(1);
+  std::istringstream lines(dump);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty()) {
+      if (!packets.back().empty()) packets.emplace_back();
+      continue;
+    }
+    for (size_t at = 6; at + 2 <= line.size() && at < 6 + 16 * 3 && line[at] != ' '; at += 3)
+      packets.back().push_back(static_cast<uint8_t>(std::stoi(line.substr(at, 2), nullptr, 16)));
+  }
+  if (packets.back().empty()) packets.pop_back();
+  return packets;
 }
 
 class EndToEndTest : public ::testing::Test {
@@ -131,6 +162,52 @@ TEST_F(EndToEndTest, FramesRefusedByTheCardShowTheirResult) {
   send().type(S::kData, "01");
   send().click(S::kSend);
   EXPECT_EQ(send().text(S::kStatus), "Sent - RC 0x02");  // the line is down
+}
+
+TEST_F(EndToEndTest, CapturedTrafficDecodesAsCiscoHdlc) {
+  if (std::system("command -v tshark >/dev/null 2>&1") != 0) GTEST_SKIP() << "tshark is not installed";
+  const std::string received = dir_.path() + "/received.pcap";
+  const std::string sent = dir_.path() + "/sent.pcap";
+  prompter_.answerPath(received);
+  detail().click(R::kCapture);
+  prompter_.answerPath(sent);
+  send().click(S::kCapture);
+  ASSERT_TRUE(detail().isChecked(R::kCapture));
+  ASSERT_TRUE(send().isChecked(S::kCapture));
+
+  // Keepalive-sized IPv4 packets behind the unicast address, numbered by their id.
+  constexpr int kFrames = 1000;
+  std::vector<std::vector<uint8_t>> frames;
+  for (int i = 0; i < kFrames; ++i) {
+    frames.push_back({0x0F, 0x00, 0x08, 0x00, 0x45, 0x00, 0x00, 0x14, static_cast<uint8_t>(i >> 8),
+                      static_cast<uint8_t>(i), 0x00, 0x00, 0x40, 0xFD, 0x00, 0x00, 10, 0, 0, 1, 10, 0, 0, 2});
+    std::string hex;
+    for (uint8_t b : frames.back()) {
+      char byte[4];
+      std::snprintf(byte, sizeof byte, "%02X ", b);
+      hex += byte;
+    }
+    sendText(hex);
+  }
+  waitFor(kFrames);
+  detail().click(R::kCapture);
+  send().click(S::kCapture);
+  EXPECT_EQ(prompter_.count(), 0u);
+
+  for (const std::string& file : {received, sent}) {
+    const std::string fields =
+        Output("tshark -r " + file + " -T fields -e frame.protocols -e frame.len -e ip.id 2>/dev/null");
+    std::istringstream lines(fields);
+    int n = 0;
+    for (std::string line; std::getline(lines, line); ++n) {
+      char expected[32];
+      std::snprintf(expected, sizeof expected, "\t24\t0x%04x", n);
+      EXPECT_EQ(line.substr(0, 5), "chdlc") << file << " packet " << n << ": " << line;
+      EXPECT_NE(line.find(expected), std::string::npos) << file << " packet " << n << ": " << line;
+    }
+    EXPECT_EQ(n, kFrames) << file;
+    EXPECT_EQ(DumpedPackets(Output("tshark -r " + file + " -x 2>/dev/null")), frames) << file;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,264 @@
+// "Capture to file..." in Receive Detail and Send Frames, over a fed card.
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "monitor/app/monitor_app.h"
+#include "monitor/core/menu_ids.h"
+#include "tests/monitor/traffic/frame_feed.h"
+#include "tests/monitor/traffic/pcap_file.h"
+#include "tests/support/fake_host.h"
+#include "tests/support/fake_prompter.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using R = ReceiveDetailWindow;
+using S = SendFramesWindow;
+
+uint32_t Now() {
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
+}
+
+// While it lives, writes past `bytes` into any file fail (EFBIG) instead of
+// ending the process, as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    signal(SIGXFSZ, old_handler_);
+  }
+
+ private:
+  rlimit old_{};
+  sighandler_t old_handler_;
+};
+
+class CaptureTest : public ::testing::Test {
+ protected:
+  CaptureTest()
+      : dir_(std::filesystem::temp_directory_path() / ("talvmon-capture-" + std::to_string(::getpid()))),
+        settings_((dir_ / "talvmon.ini").string()) {
+    std::filesystem::create_directories(dir_);
+    std::ofstream(dir_ / "talvmon.ini") << "[Polling]\nuse_system_timer=0\n";
+    app_ = std::make_unique<MonitorApp>(CoreServices{host_, prompter_, feed_, settings_});
+    EXPECT_TRUE(app_->Start());
+    app_->core().connection().setConfigured();
+    host_.command(kMenuOpenDevice);
+    host_.command(kMenuEnableCommunications);
+    host_.command(kMenuSendFrames);
+  }
+  ~CaptureTest() override {
+    host_.command(kMenuDisableCommunications);
+    app_.reset();
+    std::filesystem::remove_all(dir_);
+  }
+
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+  fake::FakeForm& detail() { return *host_.window("RDETAIL"); }
+  fake::FakeForm& send() { return *host_.window("DENTRY"); }
+  void waitFor(uint32_t n) {
+    ReceptionThread* thread = app_->communications().receptionThread();
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (thread->framesCounted() < n && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(thread->framesCounted(), n);
+    std::this_thread::sleep_for(5ms);
+    app_->communications().receiveDetail()->drain();
+  }
+  void sendHex(const std::string& hex) {
+    send().type(S::kData, hex);
+    send().click(S::kSend);
+  }
+  std::vector<std::vector<uint8_t>> captured(const std::string& file) {
+    PcapFile pcap = ReadPcap(file);
+    EXPECT_TRUE(pcap.whole) << file;
+    EXPECT_EQ(pcap.header, PcapHeader()) << file;
+    std::vector<std::vector<uint8_t>> frames;
+    for (const auto& r : pcap.records) {
+      EXPECT_EQ(r.original_length, r.bytes.size());
+      frames.push_back(r.bytes);
+    }
+    return frames;
+  }
+
+  std::filesystem::path dir_;
+  ProfileFile settings_;
+  fake::FakeHost host_;
+  fake::FakePrompter prompter_;
+  FrameFeed feed_;
+  std::unique_ptr<MonitorApp> app_;
+};
+
+TEST_F(CaptureTest, ReceivedFramesAreCapturedWithoutTheirCheckBytes) {
+  feed_.push({{0xAA, 0xBB, 0x01, 0x02}});  // before the capture: not in the file
+  waitFor(1);
+  const std::string file = path("rx.pcap");
+  prompter_.answerPath(file);
+  const uint32_t start = Now();
+  detail().click(R::kCapture);
+  ASSERT_TRUE(detail().isChecked(R::kCapture));
+  ASSERT_EQ(prompter_.pathPrompts().size(), 1u);
+  EXPECT_EQ(prompter_.pathPrompts()[0].owner_form, &detail());
+  EXPECT_EQ(prompter_.count(), 0u);
+
+  // Frames of 0 and 1 bytes have nothing before the check bytes.
+  feed_.push({{0x0F, 0x00, 0x08, 0x00, 0x45, 0x00, 0xAB, 0xCD}});
+  feed_.push({{0x7E}});
+  feed_.push({{}});
+  feed_.push({{0x8F, 0x00, 0x80, 0x35, 0x12, 0x34}});
+  waitFor(5);
+  PcapFile pcap = ReadPcap(file);  // readable while the capture goes on
+  ASSERT_EQ(pcap.records.size(), 4u);
+  EXPECT_GE(pcap.records[0].seconds, start);
+  EXPECT_LE(pcap.records[3].seconds, Now());
+  EXPECT_EQ(captured(file), (std::vector<std::vector<uint8_t>>{
+                                {0x0F, 0x00, 0x08, 0x00, 0x45, 0x00}, {}, {}, {0x8F, 0x00, 0x80, 0x35}}));
+
+  // Frames are captured whatever the other check boxes say.
+  detail().click(R::kDisplay);
+  detail().click(R::kCount);
+  feed_.push({{0x0F, 0x00, 0x00, 0x01, 0xEE, 0xEE}});
+  waitFor(6);
+  EXPECT_EQ(captured(file).size(), 5u);
+
+  // Unchecking closes the file; later frames stay out of it and out of the next capture.
+  detail().click(R::kCapture);
+  EXPECT_FALSE(detail().isChecked(R::kCapture));
+  feed_.push({{0x01, 0x02, 0x03}});
+  waitFor(7);
+  EXPECT_EQ(captured(file).size(), 5u);
+  const std::string second = path("rx2.pcap");
+  prompter_.answerPath(second);
+  detail().click(R::kCapture);
+  feed_.push({{0x0F, 0x00, 0x00, 0x02, 0x00, 0x00}});
+  waitFor(8);
+  EXPECT_EQ(captured(second), (std::vector<std::vector<uint8_t>>{{0x0F, 0x00, 0x00, 0x02}}));
+}
+
+TEST_F(CaptureTest, FramesNotYetShownReachTheFileWhenTheWindowCloses) {
+  const std::string file = path("closing.pcap");
+  prompter_.answerPath(file);
+  detail().click(R::kCapture);
+  feed_.push({{0x0F, 0x00, 0x08, 0x00, 0x01, 0x02}});
+  while (app_->communications().receptionThread()->framesCounted() < 1) std::this_thread::sleep_for(1ms);
+  std::this_thread::sleep_for(5ms);
+  host_.command(kMenuDisableCommunications);
+  EXPECT_EQ(captured(file), (std::vector<std::vector<uint8_t>>{{0x0F, 0x00, 0x08, 0x00}}));
+}
+
+TEST_F(CaptureTest, CancelOrAFileThatCannotBeOpenedLeavesTheBoxesUnchecked) {
+  for (fake::FakeForm* window : {&detail(), &send()}) {
+    const int box = window == &detail() ? R::kCapture : S::kCapture;
+    prompter_.answerPath(std::nullopt);
+    window->click(box);
+    EXPECT_FALSE(window->isChecked(box));
+    EXPECT_EQ(prompter_.count(), 0u);
+
+    const std::string missing = path("no-such-dir") + "/x.pcap";
+    prompter_.answerPath(missing);
+    window->click(box);
+    EXPECT_FALSE(window->isChecked(box));
+    ASSERT_EQ(prompter_.count(), 1u);
+    EXPECT_EQ(prompter_.last().caption, "Capture File Error");
+    EXPECT_EQ(prompter_.last().text, "Can not open the file " + missing + "\n");
+    EXPECT_EQ(prompter_.last().icon, ui::Icon::Error);
+    EXPECT_EQ(prompter_.last().owner_form, window);
+    prompter_.clear();
+  }
+  sendHex("0F 00 08 00");
+  EXPECT_EQ(send().text(S::kStatus), "Sent - RC 0x00");
+}
+
+TEST_F(CaptureTest, AFailedWriteStopsTheReceiveCaptureVisibly) {
+  const std::string file = path("full.pcap");
+  prompter_.answerPath(file);
+  detail().click(R::kCapture);
+  ASSERT_TRUE(detail().isChecked(R::kCapture));
+  {
+    FileSizeLimit limit(100);
+    feed_.push({{0x0F, 0x00, 0x08, 0x00, 0xAB, 0xCD}});
+    waitFor(1);
+    EXPECT_TRUE(detail().isChecked(R::kCapture));
+    feed_.push({std::vector<uint8_t>(200, 0x0F)});
+    waitFor(2);
+  }
+  EXPECT_FALSE(detail().isChecked(R::kCapture));
+  ASSERT_EQ(prompter_.count(), 1u);
+  EXPECT_EQ(prompter_.last().caption, "Capture File Error");
+  EXPECT_EQ(prompter_.last().text, "Can not write the file " + file + "\nThe capture has stopped.");
+  // Reception goes on, and the frames before the failure stay in the file.
+  EXPECT_EQ(detail().text(R::kCounter), "2");
+  feed_.push({{0x0F, 0x00, 0x08, 0x00, 0x00, 0x00}});
+  waitFor(3);
+  EXPECT_EQ(prompter_.count(), 1u);
+  EXPECT_EQ(ReadPcap(file).records.size(), 1u);
+}
+
+TEST_F(CaptureTest, SentFramesAreCapturedAsSent) {
+  const std::string file = path("tx.pcap");
+  prompter_.answerPath(file);
+  send().click(S::kCapture);
+  ASSERT_TRUE(send().isChecked(S::kCapture));
+  EXPECT_EQ(prompter_.pathPrompts().back().owner_form, &send());
+  sendHex("0F 00 08 00 45 00");
+  send().click(S::kDataIsText);
+  send().type(S::kData, "text");
+  send().click(S::kSend);
+  send().click(S::kDataIsText);
+  // A frame the card refused never went on the line.
+  feed_.send_result = 0x05;
+  sendHex("8F 00 00 00");
+  feed_.send_result = 0;
+  send().type(S::kLength, "3");
+  send().click(S::kStartStop);
+  host_.command(kMenuPollNow);
+  send().click(S::kStartStop);
+  EXPECT_EQ(captured(file), (std::vector<std::vector<uint8_t>>{
+                                {0x0F, 0x00, 0x08, 0x00, 0x45, 0x00}, {'t', 'e', 'x', 't'}, {0, 0, 0}}));
+
+  send().click(S::kCapture);
+  EXPECT_FALSE(send().isChecked(S::kCapture));
+  sendHex("0F 00 00 00");
+  EXPECT_EQ(captured(file).size(), 3u);
+}
+
+TEST_F(CaptureTest, AFailedWriteStopsTheSendCaptureVisibly) {
+  const std::string file = path("txfull.pcap");
+  prompter_.answerPath(file);
+  send().click(S::kCapture);
+  {
+    FileSizeLimit limit(100);
+    sendHex("0F 00 08 00");
+    EXPECT_TRUE(send().isChecked(S::kCapture));
+    send().click(S::kDataIsText);
+    send().type(S::kData, std::string(200, 'x'));
+    send().click(S::kSend);
+  }
+  EXPECT_EQ(send().text(S::kStatus), "Sent - RC 0x00");
+  EXPECT_FALSE(send().isChecked(S::kCapture));
+  ASSERT_EQ(prompter_.count(), 1u);
+  EXPECT_EQ(prompter_.last().text, "Can not write the file " + file + "\nThe capture has stopped.");
+  send().click(S::kSend);
+  EXPECT_EQ(prompter_.count(), 1u);
+  EXPECT_EQ(feed_.sentFrames().size(), 3u);
+  EXPECT_EQ(ReadPcap(file).records.size(), 1u);
+}
+
+}  // namespace
