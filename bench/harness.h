@@ -41,6 +41,7 @@ class Registry {
 void RegisterExecCmdFigures(Registry& registry);
 void RegisterMonitorFigures(Registry& registry);
 void RegisterRxFigures(Registry& registry);  // rx_*, with Qt
+void RegisterSoakFigures(Registry& registry);  // soak_*, with Qt, only when named
 
 // Calls step() repeatedly for about `duration`; the calls per second.
 double RatePerSecond(std::chrono::duration<double> duration, const std::function<bool()>& step);

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   bench::RegisterExecCmdFigures(registry);
   bench::RegisterMonitorFigures(registry);
   bench::RegisterRxFigures(registry);
+  bench::RegisterSoakFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;

@@ -6,13 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 
-#include "cardsim/answered_frames.h"
-#include "cardsim/frame_path.h"
+#include "cardsim/device_requests.h"
 #include "cardsim/reply_batch.h"
-#include "driver_if/le.h"
 #include "driver_if/wire.h"
 
 namespace cardsim {
@@ -20,13 +17,6 @@ namespace cardsim {
 namespace {
 
 constexpr size_t kMaxControlLine = 4096;
-
-// Receives that never wait, sent ahead by a reader, are answered together.
-bool NextNeverWaits(const wire::Reader& reader) {
-  auto buffered = reader.buffered();
-  return buffered.size() >= wire::kRequestHeaderSize &&
-         le::get_u32(buffered, 0) == wire::kReceiveFrameIfReady;
-}
 
 }  // namespace
 
@@ -134,38 +124,7 @@ void Daemon::serve(Connection& c) {
 void Daemon::serveDevice(Connection& c) {
   wire::Reader reader(c.fd);
   ReplyBatch replies(c.fd);
-  AnsweredFrames answered;
-  std::optional<uint64_t> delivered;
-  bool peer_reads = true;
-  std::vector<uint8_t> in;
-  std::vector<uint8_t> out;
-  for (;;) {
-    std::array<uint8_t, wire::kRequestHeaderSize> head;
-    if (reader.readExact(head) != wire::Reader::Status::kOk) break;
-    // A request that breaks the format ends this connection only.
-    auto request = wire::DecodeRequestHeader(head);
-    if (!request) break;
-    in.resize(request->in_len);
-    if (!in.empty() && reader.readExact(in) != wire::Reader::Status::kOk) break;
-    if (request->code == wire::kFramesDelivered) {
-      if (in.size() == wire::kFramesDeliveredSize)
-        delivered = wire::DecodeFramesDelivered(std::span<const uint8_t, wire::kFramesDeliveredSize>(in));
-      continue;
-    }
-    // Nothing more is done for a client that reads no more; only its count is still wanted.
-    if (!peer_reads) continue;
-    // Handlers write only the bytes they return; nothing else goes back.
-    out.resize(request->out_len);
-    uint32_t returned = 0;
-    bool ok = c.card->control(*c.session, request->code, in, out, &returned);
-    if (!ok) returned = 0;
-    auto data = std::span(out).first(std::min<uint32_t>(returned, request->out_len));
-    if (wire::IsFrameReply(request->code, ok, data)) answered.record(data);
-    replies.add(ok, data);
-    if ((replies.full() || !NextNeverWaits(reader)) && !replies.flush()) peer_reads = false;
-  }
-  if (peer_reads) replies.flush();
-  if (delivered) GiveBackFrames(*c.card, answered.after(*delivered));
+  ServeDeviceRequests(*c.card, *c.session, reader, replies);
 }
 
 void Daemon::serveControl(Connection& c) {

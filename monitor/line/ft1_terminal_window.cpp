@@ -5,8 +5,7 @@
 void Ft1TerminalWindow::onInit(ui::Form& form) {
   form_ = &form;
   form.bringToTop();
-  line_.clear();
-  line_.reserve(kMaxLineLength);
+  lines_.clear();
   line_index_ = 0;
   // The "1" brings up the unit's menu.
   if (uint8_t rc = send(kOpeningCharacter); rc != 0) {
@@ -66,28 +65,19 @@ void Ft1TerminalWindow::receiveFromUnit() {
 
 void Ft1TerminalWindow::receive(std::span<const uint8_t> characters) {
   if (characters.empty()) return;
-  for (uint8_t ch : characters) {
-    if (ch == '\n') continue;
-    if (ch == '\r') {
-      completeLine();
-      continue;
-    }
-    if (line_.size() >= kMaxLineLength) completeLine();
-    line_.push_back(static_cast<char>(ch));
-  }
-  if (!line_.empty()) showLine();
+  lines_.take(characters, [this](std::string_view line) { completeLine(line); });
+  if (!lines_.line().empty()) showLine(lines_.line());
 }
 
-void Ft1TerminalWindow::showLine() {
+void Ft1TerminalWindow::showLine(std::string_view line) {
   form_->listDelete(kList, line_index_);
   // The list shows text: a NUL from the unit would end the line early.
-  form_->listInsert(kList, line_index_, std::string_view(line_.c_str()));
+  form_->listInsert(kList, line_index_, line.substr(0, line.find('\0')));
   form_->listSelect(kList, line_index_);
 }
 
-void Ft1TerminalWindow::completeLine() {
-  showLine();
-  line_.clear();
+void Ft1TerminalWindow::completeLine(std::string_view line) {
+  showLine(line);
   if (line_index_ == kMaxCompletedLines) {
     form_->listDelete(kList, 0);
     --line_index_;

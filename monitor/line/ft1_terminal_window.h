@@ -9,6 +9,7 @@
 #include <string>
 
 #include "driver_if/execute.h"
+#include "monitor/line/ft1_line_assembly.h"
 #include "ui/form.h"
 #include "ui/host.h"
 #include "ui/prompter.h"
@@ -21,7 +22,6 @@ class Ft1TerminalWindow : public ui::FormHandler {
   static constexpr int kClose = 399;
   static constexpr int kRefreshTimer = 1;
   static constexpr unsigned kRefreshMs = 100;
-  static constexpr uint16_t kMaxLineLength = 501;
   static constexpr int kMaxCompletedLines = 100;
   static constexpr int kBusyResends = 20;
   static constexpr uint8_t kEsc = 27;
@@ -45,8 +45,8 @@ class Ft1TerminalWindow : public ui::FormHandler {
  private:
   uint8_t send(uint8_t ch);
   void receiveFromUnit();
-  void showLine();
-  void completeLine();
+  void showLine(std::string_view line);
+  void completeLine(std::string_view line);
 
   ui::Host& host_;
   ui::Prompter& prompter_;
@@ -54,6 +54,6 @@ class Ft1TerminalWindow : public ui::FormHandler {
   std::function<void()> close_;
   ui::Form* form_ = nullptr;
   bool timer_ = false;
-  std::string line_;
+  Ft1LineAssembly lines_;
   int line_index_ = 0;
 };

@@ -6,13 +6,11 @@
 
 #include "driver_if/requests.h"
 #include "monitor/line/dump_file.h"
-#include "monitor/line/hex_field.h"
+#include "monitor/line/memory_dump_fields.h"
 #include "monitor/line/memory_listing.h"
 
 namespace {
 
-constexpr size_t kAddressDigits = 5;
-constexpr size_t kLengthDigits = 3;
 constexpr uint8_t kStatusUnanswered = 0xAA;
 
 }  // namespace
@@ -37,32 +35,26 @@ void MemoryDumpDialog::warn(const char* text) {
 void MemoryDumpDialog::getMemory() {
   request_.clear();
   request_.setStatus(kStatusUnanswered);
-  const uint32_t offset =
-      static_cast<uint32_t>(ParseHexField(form_->text(kAddress).substr(0, kAddressDigits)));
-  uint32_t length =
-      static_cast<uint16_t>(ParseHexField(form_->text(kLength).substr(0, kLengthDigits)));
-  if (offset >= kMemorySize) {
+  const MemoryDumpRange range = ParseMemoryDumpFields(form_->text(kAddress), form_->text(kLength));
+  if (range.verdict == MemoryDumpRange::Verdict::kBadOffset) {
     warn("Incorrect Memory dump offset! Maximum is 0x1FFFF, minimum is 0x00");
     return;
   }
-  if (length == 0) {
+  if (range.verdict == MemoryDumpRange::Verdict::kBadLength) {
     warn("Incorrect Memory dump length!");
     return;
   }
-  if (offset + length > kMemorySize) {
-    length = kMemorySize - offset;
+  if (range.length_cut) {
     char text[8];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(length));
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(range.length));
     form_->setText(kLength, text);
   }
-  // Cut to what one read returns without telling: the field keeps the request.
-  if (length > kMaxRead) length = kMaxRead;
-  request_.setOffset(offset);
-  request_.setLength(static_cast<uint16_t>(length));
+  request_.setOffset(range.offset);
+  request_.setLength(range.read_length);
   ReadMemory(handle_, request_);
   if (request_.status() != 0) return;
   form_->listClear(kListing);
-  for (const auto& line : MemoryListing(offset, request_.data().first(length)))
+  for (const auto& line : MemoryListing(range.offset, request_.data().first(range.read_length)))
     form_->listAdd(kListing, line);
 }
 

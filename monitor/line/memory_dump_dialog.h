@@ -19,10 +19,6 @@ class MemoryDumpDialog : public ui::FormHandler {
   static constexpr int kSaveDump = 1081;
   static constexpr int kClose = 399;
 
-  // Adapter memory the card holds, and the most one read returns.
-  static constexpr uint32_t kMemorySize = 0x20000;
-  static constexpr uint16_t kMaxRead = 1350;
-
   // handle: the open device connection's; it outlives the dialog.
   MemoryDumpDialog(DeviceHandle* handle, ui::Prompter& prompter, const DumpClock& clock)
       : handle_(handle), prompter_(prompter), clock_(clock) {}
