@@ -201,6 +201,8 @@ std::string MonitorOverDaemon::polling(int id) { return window("POLLS").text(id)
 void MonitorOverDaemon::sendAndAwait(const std::string& hex) {
   ReceiveDetailWindow* detail = app_->communications().receiveDetail();
   ASSERT_NE(detail, nullptr);
+  // Frames still on their way count before this one.
+  std::this_thread::sleep_for(20ms);
   detail->drain();
   fake::FakeForm& shown = window("RDETAIL");
   const std::string expected = std::to_string(std::stoul(shown.text(ReceiveDetailWindow::kCounter)) + 1);
