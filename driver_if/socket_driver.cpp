@@ -15,6 +15,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "driver_if/device_names.h"
@@ -220,8 +221,14 @@ class SocketDeviceHandle : public DeviceHandle {
         state & ~kCancelled,
         std::span<uint8_t, wire::kFramesDeliveredSize>(message.data() + wire::kRequestHeaderSize,
                                                         wire::kFramesDeliveredSize));
-    std::unique_lock lock(send_mutex_, std::defer_lock);
-    if (!lock.try_lock_for(kCancelSendWait)) return;
+    // Polled, not a timed lock: ThreadSanitizer does not follow timed locks
+    // and would take the unlock for one of a mutex never locked.
+    std::unique_lock lock(send_mutex_, std::try_to_lock);
+    for (const auto deadline = std::chrono::steady_clock::now() + kCancelSendWait; !lock.owns_lock();) {
+      if (std::chrono::steady_clock::now() >= deadline) return;
+      std::this_thread::sleep_for(1ms);
+      lock.try_lock();
+    }
     [[maybe_unused]] ssize_t sent =
         ::send(fd_, message.data(), message.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
   }
@@ -256,7 +263,7 @@ class SocketDeviceHandle : public DeviceHandle {
   // Frames delivered by receive calls, with kCancelled once cancelled.
   std::atomic<uint64_t> delivered_{0};
   std::atomic<bool> receiving_{false};
-  std::timed_mutex send_mutex_;
+  std::mutex send_mutex_;
   // Used by the thread that makes the requests only.
   bool broken_ = false;
   uint32_t in_flight_ = 0;  // speculative receives whose replies are still to be read
