@@ -79,6 +79,14 @@ std::string DumpBlock(const DumpStamp& stamp, const std::vector<std::string>& li
 DumpSaveResult AppendDumpBlock(const std::filesystem::path& file, std::string_view block) {
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
+  // Where this block starts, to take back a block cut short by a full disk.
+  std::optional<std::uintmax_t> before;
+  if (std::filesystem::is_regular_file(file, ec)) {
+    std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec) before = size;
+  } else if (!std::filesystem::exists(file, ec) && !ec) {
+    before = 0;
+  }
   std::FILE* out = std::fopen(file.string().c_str(), "ab");
   if (out == nullptr) return DumpSaveResult::CannotOpen;
   std::string on_disk;
@@ -90,5 +98,8 @@ DumpSaveResult AppendDumpBlock(const std::filesystem::path& file, std::string_vi
   bool ok = std::fwrite(on_disk.data(), 1, on_disk.size(), out) == on_disk.size();
   ok = std::fflush(out) == 0 && ok;
   ok = std::fclose(out) == 0 && ok;
-  return ok ? DumpSaveResult::Saved : DumpSaveResult::CannotWrite;
+  if (ok) return DumpSaveResult::Saved;
+  // The earlier blocks stay whole, with no broken block after them.
+  if (before && std::filesystem::is_regular_file(file, ec)) std::filesystem::resize_file(file, *before, ec);
+  return DumpSaveResult::CannotWrite;
 }

@@ -24,5 +24,6 @@ std::string DumpBlock(const DumpStamp& stamp, const std::vector<std::string>& li
 enum class DumpSaveResult { Saved, CannotOpen, CannotWrite };
 
 // Appends the block with every "\n" written as CR LF, creating the folder
-// when missing. Saved only when every write, the flush and the close worked.
+// when missing. Saved only when every write, the flush and the close worked;
+// otherwise what this block put in the file is taken back.
 DumpSaveResult AppendDumpBlock(const std::filesystem::path& file, std::string_view block);

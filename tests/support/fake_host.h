@@ -69,6 +69,8 @@ class FakeHost : public ui::Host {
   void onModal(const std::string& template_name, ModalScript script);
   const std::vector<std::string>& modalsRun() const { return modals_run_; }
   size_t pendingModalScripts() const { return scripts_.size(); }
+  // Scripts of dialogs that ended by themselves before their script ran.
+  void dropModalScripts() { scripts_.clear(); }
 
   // Modeless windows.
   FakeForm* window(const std::string& template_name) const;  // live window or null
