@@ -1,9 +1,7 @@
 // Saving the memory dump where the save cannot succeed: the "Dump File
 // Error" box, and the blocks saved earlier left exactly as they were.
 
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 #include "monitor/core/menu_ids.h"
 #include "monitor/line/memory_dump_dialog.h"
 #include "tests/fault_injection/monitor_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace faults {
 namespace {
@@ -28,25 +27,7 @@ std::string Contents(const fs::path& file) {
   return text.str();
 }
 
-// Files may grow only to `limit` bytes while it lives, as on a disk that is full.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit r = saved_;
-    r.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &r);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t old_handler_;
-};
+using fake::FileSizeLimit;
 
 class DumpFolderTest : public MonitorOverDaemon {
  protected:

@@ -1,7 +1,5 @@
 // "Capture to file..." in Receive Detail and Send Frames, over a fed card.
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -17,6 +15,7 @@
 #include "tests/monitor/traffic/pcap_file.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -29,26 +28,7 @@ uint32_t Now() {
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
 }
 
-// While it lives, writes past `bytes` into any file fail (EFBIG) instead of
-// ending the process, as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_{};
-  sighandler_t old_handler_;
-};
+using fake::FileSizeLimit;
 
 class CaptureTest : public ::testing::Test {
  protected:
