@@ -1,6 +1,6 @@
 #pragma once
 // Frames written to a capture file in the classic libpcap format with the
-// Cisco HDLC link type, so packet analysers read what went over the line.
+// C-HDLC link type (104), so packet analysers read what went over the line.
 // Records are built in memory, then written and flushed in one go, so a
 // reader following the file sees every batch as soon as it is complete.
 

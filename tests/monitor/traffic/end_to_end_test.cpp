@@ -164,7 +164,7 @@ TEST_F(EndToEndTest, FramesRefusedByTheCardShowTheirResult) {
   EXPECT_EQ(send().text(S::kStatus), "Sent - RC 0x02");  // the line is down
 }
 
-TEST_F(EndToEndTest, CapturedTrafficDecodesAsCiscoHdlc) {
+TEST_F(EndToEndTest, CapturedTrafficDecodesAsChdlc) {
   if (std::system("command -v tshark >/dev/null 2>&1") != 0) GTEST_SKIP() << "tshark is not installed";
   const std::string received = dir_.path() + "/received.pcap";
   const std::string sent = dir_.path() + "/sent.pcap";

@@ -16,7 +16,7 @@ std::string TempPath(const char* name) {
       .string();
 }
 
-TEST(PcapWriterTest, HeaderIsLittleEndianVersion24ForCiscoHdlc) {
+TEST(PcapWriterTest, HeaderIsLittleEndianVersion24ForChdlc) {
   EXPECT_EQ(PcapHeader(), (std::vector<uint8_t>{0xD4, 0xC3, 0xB2, 0xA1, 0x02, 0x00, 0x04, 0x00,  //
                                                 0, 0, 0, 0, 0, 0, 0, 0,                          //
                                                 0xFF, 0xFF, 0x00, 0x00, 104, 0x00, 0x00, 0x00}));
