@@ -43,9 +43,9 @@ std::vector<uint8_t> U16s(std::initializer_list<uint16_t> values) {
   return bytes;
 }
 
-std::vector<uint8_t> FrontEndRecord(const CardSpec& spec, const FrontEndState& fe) {
-  if (spec.front_end == FrontEnd::k56K) return U16s({fe.status_56k});
-  if (spec.front_end == FrontEnd::kNone) return {};
+std::vector<uint8_t> FrontEndRecord(const CardDescription& description, const FrontEndState& fe) {
+  if (description.front_end == FrontEnd::k56K) return U16s({fe.status_56k});
+  if (description.front_end == FrontEnd::kNone) return {};
   std::vector<uint8_t> bytes(20);
   le::put_u16(bytes, 0, fe.alarms);
   bytes[2] = static_cast<uint8_t>((fe.line_loopback ? 0x01 : 0) | (fe.payload_loopback ? 0x02 : 0) |
@@ -54,7 +54,7 @@ std::vector<uint8_t> FrontEndRecord(const CardSpec& spec, const FrontEndState& f
   return bytes;
 }
 
-std::vector<Record> Records(const CardSpec& spec, const CardState& s) {
+std::vector<Record> Records(const CardDescription& description, const CardState& s) {
   const OperationalStats& op = s.op_stats;
   const CommsErrorStats& ce = s.comms_errors;
   std::vector<uint8_t> config(StreamingConfig::kSize);
@@ -63,7 +63,7 @@ std::vector<Record> Records(const CardSpec& spec, const CardState& s) {
   le::put_u16(queue, 0, s.frames_queued);
   return {
       {kMemSignature, Text(kSignature)},
-      {kMemCodeVersion, Text(spec.code_version)},
+      {kMemCodeVersion, Text(description.code_version)},
       {kMemConfiguration, std::move(config)},
       {kMemOperationalStats,
        U32s({op.tx_frames, op.tx_bytes, op.tx_throughput, op.tx_throughput_ms, op.tx_discarded_length,
@@ -71,7 +71,7 @@ std::vector<Record> Records(const CardSpec& spec, const CardState& s) {
       {kMemCommsErrors, U16s({ce.rx_overrun, ce.rx_crc, ce.rx_abort, ce.rx_disabled_buffers_full,
                               ce.missed_tx_underrun_irqs, ce.dcd_dropped, ce.cts_dropped})},
       {kMemLink, {s.comms_enabled, s.dtr, s.rts, s.frames_queued}},
-      {kMemFrontEnd, FrontEndRecord(spec, s.front_end)},
+      {kMemFrontEnd, FrontEndRecord(description, s.front_end)},
       {kMemReceiveQueue, std::move(queue)},
   };
 }
@@ -92,7 +92,7 @@ bool ReadMemory(ControlCall& call) {
   size_t returned = MemoryReadRequest::kDataOffset;
   if (status == 0) {
     call.card.withState([&](const CardState& s) {
-      ReadAdapterMemory(call.card.spec(), s, offset, request.data().first(length));
+      ReadAdapterMemory(call.card.description(), s, offset, request.data().first(length));
     });
     returned += length;
   }
@@ -107,11 +107,11 @@ uint8_t MemoryPattern(uint32_t address) {
   return static_cast<uint8_t>(address ^ (address >> 8) ^ (address >> 16));
 }
 
-void ReadAdapterMemory(const CardSpec& spec, const CardState& state, uint32_t offset,
+void ReadAdapterMemory(const CardDescription& description, const CardState& state, uint32_t offset,
                        std::span<uint8_t> out) {
   for (size_t i = 0; i < out.size(); ++i) out[i] = MemoryPattern(offset + static_cast<uint32_t>(i));
   const uint64_t end = uint64_t{offset} + out.size();
-  for (const Record& r : Records(spec, state)) {
+  for (const Record& r : Records(description, state)) {
     const uint64_t from = std::max<uint64_t>(offset, r.address);
     const uint64_t to = std::min<uint64_t>(end, uint64_t{r.address} + r.bytes.size());
     for (uint64_t a = from; a < to; ++a) out[a - offset] = r.bytes[a - r.address];

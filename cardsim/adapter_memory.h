@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 #include "cardsim/card_state.h"
 
 namespace cardsim {
@@ -32,7 +32,7 @@ inline constexpr uint32_t kMemReceiveQueueSize = 0x800;
 uint8_t MemoryPattern(uint32_t address);
 
 // out.size() bytes from offset on; the range must lie inside the memory.
-void ReadAdapterMemory(const CardSpec& spec, const CardState& state, uint32_t offset,
+void ReadAdapterMemory(const CardDescription& description, const CardState& state, uint32_t offset,
                        std::span<uint8_t> out);
 
 }  // namespace cardsim

@@ -4,11 +4,11 @@ namespace cardsim {
 
 namespace {
 
-CardState InitialState(const CardSpec& spec) {
+CardState InitialState(const CardDescription& description) {
   CardState state;
-  if (spec.initial_config) {
+  if (description.initial_config) {
     std::array<uint8_t, StreamingConfig::kSize> image{};
-    spec.initial_config->Write(image);
+    description.initial_config->Write(image);
     state.config = image;
   }
   return state;
@@ -16,8 +16,8 @@ CardState InitialState(const CardSpec& spec) {
 
 }  // namespace
 
-Card::Card(CardSpec spec, const Firmware& firmware)
-    : spec_(std::move(spec)), firmware_(firmware), state_(InitialState(spec_)) {}
+Card::Card(CardDescription description, const Firmware& firmware)
+    : description_(std::move(description)), firmware_(firmware), state_(InitialState(description_)) {}
 
 bool Card::control(Session& session, uint32_t code, std::span<const uint8_t> in,
                    std::span<uint8_t> out, uint32_t* returned) {

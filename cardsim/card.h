@@ -10,7 +10,7 @@
 #include <mutex>
 #include <span>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 #include "cardsim/card_state.h"
 #include "cardsim/faults.h"
 #include "cardsim/firmware.h"
@@ -20,11 +20,11 @@ namespace cardsim {
 
 class Card {
  public:
-  explicit Card(CardSpec spec, const Firmware& firmware = Firmware::Standard());
+  explicit Card(CardDescription description, const Firmware& firmware = Firmware::Standard());
   Card(const Card&) = delete;
   Card& operator=(const Card&) = delete;
 
-  const CardSpec& spec() const { return spec_; }
+  const CardDescription& description() const { return description_; }
   const Firmware& firmware() const { return firmware_; }
   Faults& faults() { return faults_; }
 
@@ -67,7 +67,7 @@ class Card {
   void wake();
 
  private:
-  const CardSpec spec_;
+  const CardDescription description_;
   const Firmware& firmware_;
   Faults faults_;
   mutable std::mutex mutex_;

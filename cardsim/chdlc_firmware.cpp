@@ -23,7 +23,7 @@ constexpr size_t kOperationalStatsSize = 56;
 constexpr size_t kCommsErrorStatsSize = 20;
 
 uint8_t ReadCodeVersion(MailboxCall& call) {
-  const std::string& version = call.spec.code_version;
+  const std::string& version = call.description.code_version;
   std::copy(version.begin(), version.end(), call.reply.begin());
   call.reply_length = version.size();
   return RC_OK;
@@ -54,7 +54,7 @@ uint8_t ReadConfiguration(MailboxCall& call) {
   const auto& image = *call.state.config;
   std::copy(image.begin(), image.end(), call.reply.begin());
   uint32_t requested = le::get_u32(image, StreamingConfig::kBaudRateOffset);
-  le::put_u32(call.reply, StreamingConfig::kBaudRateOffset, ActualBitRate(call.spec, requested));
+  le::put_u32(call.reply, StreamingConfig::kBaudRateOffset, ActualBitRate(call.description, requested));
   call.reply_length = image.size();
   return RC_OK;
 }

@@ -14,12 +14,12 @@ bool Fail(std::string* error, std::string text) {
   return false;
 }
 
-bool ReadCardFile(const std::string& path, std::vector<CardSpec>* cards, std::string* error) {
+bool ReadCardFile(const std::string& path, std::vector<CardDescription>* cards, std::string* error) {
   std::ifstream file(path);
   if (!file) return Fail(error, "cannot read " + path);
   std::stringstream text;
   text << file.rdbuf();
-  std::vector<CardSpec> parsed;
+  std::vector<CardDescription> parsed;
   std::string why;
   if (!ParseCardFile(text.str(), &parsed, &why)) return Fail(error, path + ": " + why);
   cards->insert(cards->end(), parsed.begin(), parsed.end());
@@ -44,10 +44,10 @@ bool ParseDaemonArguments(std::span<const std::string> args, DaemonOptions* opti
       if (!ReadCardFile(args[++i], &o.cards, error)) return false;
     } else if (arg == "--card" && has_value) {
       chose_cards = true;
-      CardSpec spec;
+      CardDescription description;
       std::string why;
-      if (!ParseCardLine(args[++i], &spec, &why)) return Fail(error, "--card: " + why);
-      o.cards.push_back(std::move(spec));
+      if (!ParseCardLine(args[++i], &description, &why)) return Fail(error, "--card: " + why);
+      o.cards.push_back(std::move(description));
     } else {
       return Fail(error, "unknown or incomplete option: " + arg);
     }

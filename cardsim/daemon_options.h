@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 
 namespace cardsim {
 
 struct DaemonOptions {
   bool help = false;
   std::string directory;        // --dir, else the default device directory
-  std::vector<CardSpec> cards;  // --cards FILE and --card LINE, else the demo set
+  std::vector<CardDescription> cards;  // --cards FILE and --card LINE, else the demo set
 };
 
 // Arguments after the program name.

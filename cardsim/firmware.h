@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 #include "cardsim/card_state.h"
 #include "driver_if/ioctl_codes.h"
 
@@ -21,7 +21,7 @@ class Session;
 // One mailbox command, run with the card's mutex held.
 struct MailboxCall {
   CardState& state;
-  const CardSpec& spec;
+  const CardDescription& description;
   std::span<const uint8_t> data;                 // as many bytes as buffer_length says and came in
   std::span<uint8_t, kCommandDataSize> reply;    // zeroed; only reply_length bytes go back
   size_t reply_length = 0;

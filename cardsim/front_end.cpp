@@ -17,16 +17,16 @@ constexpr uint16_t kAnyAlarm = kAlarmOof | kAlarmRed | kAlarmAis | kAlarmYel;
 constexpr size_t kTeAlarmsReplySize = 20;
 constexpr size_t k56KReplySize = 2;
 
-bool IsTe(const CardSpec& spec) { return spec.front_end == FrontEnd::kT1 || spec.front_end == FrontEnd::kE1; }
+bool IsTe(const CardDescription& description) { return description.front_end == FrontEnd::kT1 || description.front_end == FrontEnd::kE1; }
 
 uint8_t ReadAlarms(MailboxCall& call) {
   FrontEndState& fe = call.state.front_end;
-  if (call.spec.front_end == FrontEnd::k56K) {
+  if (call.description.front_end == FrontEnd::k56K) {
     le::put_u16(call.reply, 0, fe.status_56k);
     call.reply_length = k56KReplySize;
     return RC_OK;
   }
-  if (!IsTe(call.spec)) return RC_INVALID_COMMAND;
+  if (!IsTe(call.description)) return RC_INVALID_COMMAND;
   if (call.state.comms_enabled) AdvanceCounters(fe);
   le::put_u16(call.reply, 0, fe.alarms);
   for (size_t i = 0; i < fe.counters.size(); ++i) le::put_u32(call.reply, 4 + 4 * i, fe.counters[i]);
@@ -35,7 +35,7 @@ uint8_t ReadAlarms(MailboxCall& call) {
 }
 
 uint8_t FlushCounters(MailboxCall& call) {
-  if (!IsTe(call.spec)) return RC_INVALID_COMMAND;
+  if (!IsTe(call.description)) return RC_INVALID_COMMAND;
   call.state.front_end.counters = {};
   return RC_OK;
 }
@@ -45,10 +45,10 @@ uint8_t FlushCounters(MailboxCall& call) {
 // signal), 0x04-0x13 the four counters, 0x14-0x17 the line parameters
 // (framing, line decoding, line build-out, clocking); 56K: 0x01-0x02 the
 // status word. Every other register reads 0.
-uint8_t RegisterValue(const CardSpec& spec, const CardState& state, uint8_t reg) {
+uint8_t RegisterValue(const CardDescription& description, const CardState& state, uint8_t reg) {
   const FrontEndState& fe = state.front_end;
-  if (reg == 0x00) return static_cast<uint8_t>(spec.front_end);
-  if (spec.front_end == FrontEnd::k56K) {
+  if (reg == 0x00) return static_cast<uint8_t>(description.front_end);
+  if (description.front_end == FrontEnd::k56K) {
     if (reg == 0x01) return static_cast<uint8_t>(fe.status_56k);
     if (reg == 0x02) return static_cast<uint8_t>(fe.status_56k >> 8);
     return 0;
@@ -68,16 +68,16 @@ uint8_t RegisterValue(const CardSpec& spec, const CardState& state, uint8_t reg)
 }
 
 uint8_t ReadRegister(MailboxCall& call) {
-  if (call.spec.front_end == FrontEnd::kNone) return RC_INVALID_COMMAND;
+  if (call.description.front_end == FrontEnd::kNone) return RC_INVALID_COMMAND;
   if (call.data.empty()) return RC_BAD_DATA_LENGTH;
-  call.reply[0] = RegisterValue(call.spec, call.state, call.data[0]);
+  call.reply[0] = RegisterValue(call.description, call.state, call.data[0]);
   call.reply_length = 1;
   return RC_OK;
 }
 
 template <bool FrontEndState::*Mode, bool On>
 uint8_t SetLoopback(MailboxCall& call) {
-  if (!IsTe(call.spec)) return RC_INVALID_COMMAND;
+  if (!IsTe(call.description)) return RC_INVALID_COMMAND;
   call.state.front_end.*Mode = On;
   return RC_OK;
 }

@@ -13,7 +13,7 @@ namespace {
 using Args = ControlCommands::Args;
 
 bool IsTe(const Card& card) {
-  return card.spec().front_end == FrontEnd::kT1 || card.spec().front_end == FrontEnd::kE1;
+  return card.description().front_end == FrontEnd::kT1 || card.description().front_end == FrontEnd::kE1;
 }
 
 // The card of args[0] when it has a T1/E1 front end.
@@ -71,7 +71,7 @@ CtlReply CounterCommand(Simulator& sim, Args args) {
 CtlReply Status56KCommand(Simulator& sim, Args args) {
   Card* card = args.empty() ? nullptr : FindCard(sim, args[0]);
   if (card == nullptr) return CtlError("bad card");
-  if (card->spec().front_end != FrontEnd::k56K) return CtlError("no 56K front end");
+  if (card->description().front_end != FrontEnd::k56K) return CtlError("no 56K front end");
   uint32_t word = 0;
   if (args.size() != 2 || !ParseCtlNumber(args[1], 0xFFFF, &word)) return CtlError("bad status word");
   card->withState([&](CardState& s) { s.front_end.status_56k = static_cast<uint16_t>(word); });
@@ -81,8 +81,8 @@ CtlReply Status56KCommand(Simulator& sim, Args args) {
 CtlReply FrontEndCommand(Simulator& sim, Args args) {
   Card* card = args.size() == 1 ? FindCard(sim, args[0]) : nullptr;
   if (card == nullptr) return CtlError("bad card");
-  if (card->spec().front_end == FrontEnd::kNone) return CtlError("no front end");
-  const bool is_56k = card->spec().front_end == FrontEnd::k56K;
+  if (card->description().front_end == FrontEnd::kNone) return CtlError("no front end");
+  const bool is_56k = card->description().front_end == FrontEnd::k56K;
   return CtlOk(card->withState([&](const CardState& s) {
     const FrontEndState& fe = s.front_end;
     char text[160];

@@ -56,7 +56,7 @@ CtlReply Show(const Ft1Unit& unit) {
 CtlReply Ft1Command(Simulator& sim, Args args) {
   Card* card = args.empty() ? nullptr : FindCard(sim, args[0]);
   if (card == nullptr) return CtlError("bad card");
-  if (!card->spec().ft1_unit) return CtlError("no FT1 unit");
+  if (!card->description().ft1_unit) return CtlError("no FT1 unit");
   if (args.size() < 2) return CtlError("expected line, busy, statsoff, status or show");
   const std::string& what = args[1];
   Args rest = args.subspan(2);

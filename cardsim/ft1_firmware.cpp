@@ -14,7 +14,7 @@ namespace {
 
 template <class F>
 uint8_t WithUnit(MailboxCall& call, F f) {
-  if (!call.spec.ft1_unit) return RC_NO_FT1_ADAPTER;
+  if (!call.description.ft1_unit) return RC_NO_FT1_ADAPTER;
   return f(call.state.ft1);
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 bool ReadHardwareInfo(ControlCall& call) {
   if (call.out.size() < HardwareInfo::kSize) return false;
-  call.card.spec().hardware.Write(call.out);
+  call.card.description().hardware.Write(call.out);
   call.returned = HardwareInfo::kSize;
   return true;
 }

@@ -28,7 +28,7 @@ bool ConfigureLine(ControlCall& call) {
   TECardConfig config = TECardConfig::Read(call.in);
   call.card.withState([&](CardState& s) {
     if (s.comms_enabled) config.result = kTeCommsEnabled;
-    else if (!FrontEndTakes(call.card.spec().front_end, config.media_type)) config.result = kTeMediaNotSupported;
+    else if (!FrontEndTakes(call.card.description().front_end, config.media_type)) config.result = kTeMediaNotSupported;
     else {
       config.result = kTeAccepted;
       s.te_config = config;
@@ -40,7 +40,7 @@ bool ConfigureLine(ControlCall& call) {
 }
 
 uint8_t ReadFrontEndType(MailboxCall& call) {
-  call.reply[0] = static_cast<uint8_t>(call.spec.front_end);
+  call.reply[0] = static_cast<uint8_t>(call.description.front_end);
   call.reply_length = 1;
   return RC_OK;
 }

@@ -11,8 +11,8 @@ constexpr uint32_t kChannelRate = 64'000;
 
 }  // namespace
 
-uint32_t ActualBitRate(const CardSpec& spec, uint32_t requested) {
-  switch (spec.front_end) {
+uint32_t ActualBitRate(const CardDescription& description, uint32_t requested) {
+  switch (description.front_end) {
     case FrontEnd::kT1:
       return 24 * kChannelRate;
     case FrontEnd::kE1:

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 
 namespace cardsim {
 
@@ -10,6 +10,6 @@ namespace cardsim {
 // a serial port divides its oscillator down to the nearest rate it can
 // make (0 means the line supplies the clock); a front end runs at the rate
 // of its line.
-uint32_t ActualBitRate(const CardSpec& spec, uint32_t requested);
+uint32_t ActualBitRate(const CardDescription& description, uint32_t requested);
 
 }  // namespace cardsim

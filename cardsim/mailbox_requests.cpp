@@ -37,7 +37,7 @@ bool RunCommand(ControlCall& call, const std::optional<MailboxFault>& fault,
     reply.setReturnCode(RC_INVALID_COMMAND);
     return true;
   }
-  MailboxCall mailbox{call.card.state(lock), call.card.spec(),
+  MailboxCall mailbox{call.card.state(lock), call.card.description(),
                       request.data().first(data_length),
                       std::span<uint8_t, kCommandDataSize>(reply.data())};
   uint8_t rc = handler(mailbox);

@@ -2,10 +2,10 @@
 
 namespace cardsim {
 
-Simulator::Simulator(const std::vector<CardSpec>& cards, const Firmware& firmware) {
-  for (const auto& spec : cards)
-    if (spec.index >= 0 && spec.index < kMaxCards)
-      cards_[spec.index] = std::make_unique<Card>(spec, firmware);
+Simulator::Simulator(const std::vector<CardDescription>& cards, const Firmware& firmware) {
+  for (const auto& description : cards)
+    if (description.index >= 0 && description.index < kMaxCards)
+      cards_[description.index] = std::make_unique<Card>(description, firmware);
 }
 
 Card* Simulator::card(int index) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cardsim/card.h"
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 #include "driver_if/device_names.h"
 
 namespace cardsim {
@@ -14,7 +14,7 @@ namespace cardsim {
 class Simulator {
  public:
   // Cards as CheckCardSet accepts them; a later card on the same device replaces the earlier.
-  explicit Simulator(const std::vector<CardSpec>& cards,
+  explicit Simulator(const std::vector<CardDescription>& cards,
                      const Firmware& firmware = Firmware::Standard());
 
   // Null for an absent card or an index outside 0..15.

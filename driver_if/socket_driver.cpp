@@ -59,10 +59,10 @@ void AwaitPeerEnd(int fd, std::chrono::milliseconds limit) {
 // receives that never wait (wire::kReceiveFrameIfReady); later calls take
 // their frames from those replies and top the pipeline up. How many go
 // ahead doubles while they bring frames and halves while they come back
-// empty, so a quiet line costs few requests. A speculative reply without a
+// empty, so a quiet line costs few requests. A read-ahead reply without a
 // frame (none ready, or a failure) is dropped: the caller's own waiting
 // request tells how the line stands. Any other request first collects the
-// speculative replies ahead of its own and keeps their frames for later
+// read-ahead replies ahead of its own and keeps their frames for later
 // receive calls. Closing tells the daemon how many frames were delivered,
 // so it gives the rest back to the card.
 class SocketDeviceHandle : public DeviceHandle {
@@ -169,7 +169,7 @@ class SocketDeviceHandle : public DeviceHandle {
     return true;
   }
 
-  // The speculative replies ahead of a request: their frames are kept.
+  // The read-ahead replies ahead of a request: their frames are kept.
   bool collectAhead() {
     while (in_flight_ > 0) {
       auto reply = readReply(ahead_out_len_);
@@ -266,7 +266,7 @@ class SocketDeviceHandle : public DeviceHandle {
   std::mutex send_mutex_;
   // Used by the thread that makes the requests only.
   bool broken_ = false;
-  uint32_t in_flight_ = 0;  // speculative receives whose replies are still to be read
+  uint32_t in_flight_ = 0;  // read-ahead receives whose replies are still to be read
   uint32_t ahead_ = 1;
   uint32_t ahead_out_len_ = 0;
   std::deque<std::vector<uint8_t>> held_;

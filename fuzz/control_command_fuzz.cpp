@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 #include "cardsim/control_commands.h"
 #include "cardsim/simulator.h"
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 #include "cardsim/device_requests.h"
 #include "cardsim/frame_path.h"
 #include "cardsim/simulator.h"

@@ -49,7 +49,7 @@ TEST_F(FirmwareTest, ConfigurationReadsBackWithTheAchievedBitRateThroughAnyHandl
   EXPECT_EQ(e.returned, kCommandHeaderSize + StreamingConfig::kSize);
   auto expected = configImage(64000);
   StreamingConfig read = StreamingConfig::Read(e.block.data());
-  EXPECT_EQ(read.baud_rate, cardsim::ActualBitRate(card(0).spec(), 64000));
+  EXPECT_EQ(read.baud_rate, cardsim::ActualBitRate(card(0).description(), 64000));
   EXPECT_NE(read.baud_rate, 64000u);  // the oscillator cannot make 64000 exactly
   EXPECT_EQ(read.max_frame_size, 1500);
   // Everything but the bit rate, reserved words included, is what was set.
@@ -74,9 +74,9 @@ TEST(LineRateTest, SerialDividesItsClockAndFrontEndsRunAtTheLineRate) {
       {cardsim::FrontEnd::k56K, 64000, 56000},
   };
   for (const auto& c : cases) {
-    cardsim::CardSpec spec;
-    spec.front_end = c.front_end;
-    EXPECT_EQ(cardsim::ActualBitRate(spec, c.requested), c.actual) << c.requested;
+    cardsim::CardDescription description;
+    description.front_end = c.front_end;
+    EXPECT_EQ(cardsim::ActualBitRate(description, c.requested), c.actual) << c.requested;
   }
 }
 
@@ -88,9 +88,9 @@ TEST_F(FirmwareTest, ShortConfigurationIsRefusedAndChangesNothing) {
 }
 
 TEST_F(FirmwareTest, ACardThatStartsConfiguredAnswersAtOnce) {
-  cardsim::CardSpec spec;
-  ASSERT_TRUE(cardsim::ParseCardLine("TALVSTRM5 pci t1 baud=1536000", &spec, nullptr));
-  cardsim::Simulator sim({spec});
+  cardsim::CardDescription description;
+  ASSERT_TRUE(cardsim::ParseCardLine("TALVSTRM5 pci t1 baud=1536000", &description, nullptr));
+  cardsim::Simulator sim({description});
   cardsim::SimDriver drv(sim);
   auto h = drv.open("TALVSTRM5", nullptr);
   ASSERT_TRUE(h);
@@ -105,7 +105,7 @@ TEST_F(FirmwareTest, ACardThatStartsConfiguredAnswersAtOnce) {
 TEST_F(FirmwareTest, CodeVersionIsTheBareTextWithItsLength) {
   Exchange e = Execute(*handle, READ_CODE_VERSION);
   ASSERT_EQ(e.block.returnCode(), RC_OK);
-  std::string version = card(0).spec().code_version;
+  std::string version = card(0).description().code_version;
   ASSERT_EQ(e.block.bufferLength(), version.size());
   EXPECT_EQ(std::string(e.block.data().begin(), e.block.data().begin() + version.size()), version);
   EXPECT_EQ(e.returned, kCommandHeaderSize + version.size());

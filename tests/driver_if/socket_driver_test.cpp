@@ -249,7 +249,7 @@ TEST(SocketDriverTest, ReceivesGoAheadAndOnlyTheirFramesAreDelivered) {
   auto h = peer.open();
   Got a = ReceiveOne(*h);
   Got b = ReceiveOne(*h);
-  // An empty and a failed speculative reply are dropped; the waiting request's failure is not.
+  // An empty and a failed read-ahead reply are dropped; the waiting request's failure is not.
   Got end = ReceiveOne(*h);
   peer.join();
   EXPECT_TRUE(a.ok && a.valid == 1 && a.byte == 0xA1);

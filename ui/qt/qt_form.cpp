@@ -199,7 +199,7 @@ void QtForm::build() {
     if (auto* box = qobject_cast<QGroupBox*>(widget)) group_boxes.push_back(box);
 
     Control control;
-    control.spec = &c;
+    control.definition = &c;
     control.widget = widget;
     control.text = c.text;
     if (c.kind != ControlKind::Icon) showText(control);
@@ -213,7 +213,7 @@ void QtForm::build() {
   // Frames are drawn behind the controls they surround.
   for (QGroupBox* box : group_boxes) box->lower();
   for (auto& [id, control] : controls_)
-    if (control.spec->kind == ControlKind::Label) linkLabel(control);
+    if (control.definition->kind == ControlKind::Label) linkLabel(control);
   for (Control& label : unnamed_labels_) linkLabel(label);
   groupRadioButtons();
   for (auto& [id, control] : controls_) nameControl(control);
@@ -266,7 +266,7 @@ void QtForm::connectEvents(int id, QWidget* widget) {
 }
 
 void QtForm::linkLabel(Control& label) {
-  Control* buddy = find(label.spec->buddy);
+  Control* buddy = find(label.definition->buddy);
   if (buddy == nullptr) return;
   buddy->label = &label;
   static_cast<QLabel*>(label.widget)->setBuddy(buddy->widget);
@@ -280,7 +280,7 @@ void QtForm::groupRadioButtons() {
   for (const ControlTemplate& c : template_.controls) {
     const bool automatic = c.kind == ControlKind::RadioButton && !Has(c, kManualCheck);
     Control* control = find(c.id);
-    if (!automatic || control == nullptr || control->spec != &c) {
+    if (!automatic || control == nullptr || control->definition != &c) {
       group = nullptr;
       continue;
     }
@@ -294,7 +294,7 @@ void QtForm::groupRadioButtons() {
 }
 
 void QtForm::showText(Control& control) {
-  const ControlTemplate& c = *control.spec;
+  const ControlTemplate& c = *control.definition;
   QString text = ToQString(control.text);
   switch (c.kind) {
     case ControlKind::Label:
@@ -355,7 +355,7 @@ void QtForm::setText(int id, std::string_view text) {
   Quiet quiet(*this);
   control->text = text;
   showText(*control);
-  if (control->spec->kind == ControlKind::Label) {
+  if (control->definition->kind == ControlKind::Label) {
     for (auto& [other_id, other] : controls_)
       if (other.label == control) nameControl(other);
   } else if (control->label == nullptr) {
@@ -410,7 +410,7 @@ void QtForm::setVisible(int id, bool visible) {
 
 void QtForm::setLight(int id, LightColour colour) {
   Control* control = find(id);
-  if (control == nullptr || !surface_ || control->spec->kind != ControlKind::Light) return;
+  if (control == nullptr || !surface_ || control->definition->kind != ControlKind::Light) return;
   if (control->light == colour) return;
   control->light = colour;
   auto* label = static_cast<QLabel*>(control->widget);
@@ -420,7 +420,7 @@ void QtForm::setLight(int id, LightColour colour) {
 
 void QtForm::setGraph(int id, const std::vector<GraphSeries>& series) {
   Control* control = find(id);
-  if (control == nullptr || !surface_ || control->spec->kind != ControlKind::Graph) return;
+  if (control == nullptr || !surface_ || control->definition->kind != ControlKind::Graph) return;
   static_cast<GraphWidget*>(control->widget)->setSeries(series);
 }
 
@@ -454,7 +454,7 @@ int QtForm::listAdd(int id, std::string_view text) {
   Lines lines(control->widget);
   if (!lines.valid()) return -1;
   int index = lines.count();
-  if (Has(*control->spec, kSorted)) {
+  if (Has(*control->definition, kSorted)) {
     // Byte order of the UTF-8 texts, after any equal lines.
     int lo = 0;
     while (lo < index) {
@@ -505,7 +505,7 @@ void QtForm::listSelect(int id, int index) {
     lines.combo->setCurrentIndex(index);
     return;
   }
-  if (Has(*control->spec, kNoSelection)) return;
+  if (Has(*control->definition, kNoSelection)) return;
   if (index < 0) {
     lines.list->clearSelection();
     lines.list->setCurrentRow(-1);
@@ -625,7 +625,7 @@ void QtForm::pressDefaultButton() {
     return;
   }
   for (const auto& [id, control] : controls_) {
-    if (!Has(*control.spec, kDefaultButton)) continue;
+    if (!Has(*control.definition, kDefaultButton)) continue;
     auto* button = qobject_cast<QPushButton*>(control.widget);
     if (button != nullptr && button->isEnabled() && button->isVisibleTo(surface_)) {
       button->click();

@@ -84,7 +84,7 @@ class QtForm : public QObject, public Form {
 
  private:
   struct Control {
-    const ControlTemplate* spec = nullptr;
+    const ControlTemplate* definition = nullptr;
     QWidget* widget = nullptr;
     const Control* label = nullptr;  // the label naming it, if any
     QButtonGroup* group = nullptr;

@@ -182,10 +182,12 @@ TEST_F(TalvmonWindowTest, CaptureBoxesFitTheirWindows) {
     EXPECT_EQ(box->accessibleName().toStdString(), "Capture to file...");
     EXPECT_GE(box->width(), box->sizeHint().width()) << w.picture;
     EXPECT_TRUE(form->surface()->rect().contains(box->geometry())) << w.picture;
-    for (QWidget* other : form->surface()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (other != box && other->isVisible())
+    for (QWidget* other : form->surface()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (other != box && other->isVisible()) {
         EXPECT_FALSE(other->geometry().intersects(box->geometry()))
             << w.picture << ": " << other->accessibleName().toStdString();
+      }
+    }
     uitest::SaveForDocs(ui::GrabForm(host, w.form), w.picture);
   }
   EXPECT_EQ(prompter_.count(), 0u);

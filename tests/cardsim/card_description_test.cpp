@@ -1,4 +1,4 @@
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 
 namespace {
 
-using cardsim::CardSpec;
+using cardsim::CardDescription;
 using cardsim::FrontEnd;
 
-TEST(CardSpecTest, DemoSet) {
+TEST(CardDescriptionTest, DemoSet) {
   auto cards = cardsim::DemoCards();
   ASSERT_EQ(cards.size(), 4u);
   EXPECT_EQ(cards[0].hardware.card_type, HardwareInfo::kIsaCard);
@@ -36,8 +36,8 @@ TEST(CardSpecTest, DemoSet) {
   EXPECT_TRUE(cardsim::CheckCardSet(cards, nullptr));
 }
 
-TEST(CardSpecTest, CardLines) {
-  CardSpec s;
+TEST(CardDescriptionTest, CardLines) {
+  CardDescription s;
   ASSERT_TRUE(cardsim::ParseCardLine("TALVSTRM15 isa io=0x300 mem=851968 irq=0xB ft1 version=9.9",
                                      &s, nullptr));
   EXPECT_EQ(s.index, 15);
@@ -64,7 +64,7 @@ TEST(CardSpecTest, CardLines) {
   EXPECT_EQ(s.initial_config->baud_rate, 56000u);
 }
 
-TEST(CardSpecTest, BadCardLinesAreRefusedWithAReason) {
+TEST(CardDescriptionTest, BadCardLinesAreRefusedWithAReason) {
   const char* bad[] = {
       "",
       "TALVSTRM0",
@@ -86,15 +86,15 @@ TEST(CardSpecTest, BadCardLinesAreRefusedWithAReason) {
       "TALVSTRM0 isa baud",
   };
   for (const char* line : bad) {
-    CardSpec s;
+    CardDescription s;
     std::string error;
     EXPECT_FALSE(cardsim::ParseCardLine(line, &s, &error)) << line;
     EXPECT_FALSE(error.empty()) << line;
   }
 }
 
-TEST(CardSpecTest, CardFileSkipsCommentsAndNamesTheBadLine) {
-  std::vector<CardSpec> cards;
+TEST(CardDescriptionTest, CardFileSkipsCommentsAndNamesTheBadLine) {
+  std::vector<CardDescription> cards;
   std::string error;
   ASSERT_TRUE(cardsim::ParseCardFile("# cards\n\nTALVSTRM2 isa irq=5 # trailing\n"
                                      "   \nTALVSTRM7 pci t1",
@@ -109,7 +109,7 @@ TEST(CardSpecTest, CardFileSkipsCommentsAndNamesTheBadLine) {
   EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
 
   EXPECT_FALSE(cardsim::CheckCardSet({}, &error));
-  CardSpec a, b;
+  CardDescription a, b;
   a.index = b.index = 3;
   EXPECT_FALSE(cardsim::CheckCardSet({a, b}, &error));
   EXPECT_NE(error.find("TALVSTRM3"), std::string::npos);

@@ -15,7 +15,7 @@ namespace cardsim {
 // Values as READ_FRONT_END_TYPE reports them.
 enum class FrontEnd : uint8_t { kNone = 0, kT1 = 1, kE1 = 2, k56K = 3 };
 
-struct CardSpec {
+struct CardDescription {
   int index = 0;  // TALVSTRM<index>
   HardwareInfo hardware;
   FrontEnd front_end = FrontEnd::kNone;
@@ -27,10 +27,10 @@ struct CardSpec {
 
 // TALVSTRM0 ISA with an FT1 unit, TALVSTRM1 PCI T1, TALVSTRM2 PCI E1,
 // TALVSTRM3 PCI 56K.
-std::vector<CardSpec> DemoCards();
+std::vector<CardDescription> DemoCards();
 
 // One card line, e.g. "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary t1".
-bool ParseCardLine(std::string_view line, CardSpec* spec, std::string* error);
+bool ParseCardLine(std::string_view line, CardDescription* description, std::string* error);
 
 // A card file: one card line per line, blank lines and '#' comments ignored,
 // for example
@@ -38,10 +38,10 @@ bool ParseCardLine(std::string_view line, CardSpec* spec, std::string* error);
 //   TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 ft1
 //   TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary t1 baud=1536000
 // The error names the line number.
-bool ParseCardFile(std::string_view text, std::vector<CardSpec>* cards, std::string* error);
+bool ParseCardFile(std::string_view text, std::vector<CardDescription>* cards, std::string* error);
 
 // At least one card, each device at most once.
-bool CheckCardSet(const std::vector<CardSpec>& cards, std::string* error);
+bool CheckCardSet(const std::vector<CardDescription>& cards, std::string* error);
 
 // The card line syntax, for the daemon's help text.
 std::string_view CardLineSyntax();

@@ -1,4 +1,4 @@
-#include "cardsim/card_spec.h"
+#include "cardsim/card_description.h"
 
 #include <charconv>
 #include <set>
@@ -48,8 +48,8 @@ bool Fail(std::string* error, std::string text) {
 
 }  // namespace
 
-std::vector<CardSpec> DemoCards() {
-  CardSpec isa;
+std::vector<CardDescription> DemoCards() {
+  CardDescription isa;
   isa.index = 0;
   isa.hardware.card_type = HardwareInfo::kIsaCard;
   isa.hardware.io_port = 0x360;
@@ -58,7 +58,7 @@ std::vector<CardSpec> DemoCards() {
   isa.ft1_unit = true;
 
   auto pci = [](int index, uint32_t slot, uint16_t cpu, uint16_t port, FrontEnd front_end) {
-    CardSpec s;
+    CardDescription s;
     s.index = index;
     s.hardware.card_type = HardwareInfo::kPciCard;
     s.hardware.bus_number = 0;
@@ -72,13 +72,13 @@ std::vector<CardSpec> DemoCards() {
           pci(3, 11, 0, 0, FrontEnd::k56K)};
 }
 
-bool ParseCardLine(std::string_view line, CardSpec* spec, std::string* error) {
+bool ParseCardLine(std::string_view line, CardDescription* description, std::string* error) {
   auto words = Words(line);
   if (words.size() < 2) return Fail(error, "expected a device name and isa or pci");
   auto index = CardIndexOf(words[0]);
   if (!index) return Fail(error, "not a card device name: " + std::string(words[0]));
 
-  CardSpec s;
+  CardDescription s;
   s.index = *index;
   bool isa = words[1] == "isa";
   if (!isa && words[1] != "pci") return Fail(error, "expected isa or pci: " + std::string(words[1]));
@@ -138,12 +138,12 @@ bool ParseCardLine(std::string_view line, CardSpec* spec, std::string* error) {
   }
   if (s.ft1_unit && s.front_end != FrontEnd::kNone)
     return Fail(error, "an FT1 unit needs a card without front end");
-  *spec = std::move(s);
+  *description = std::move(s);
   return true;
 }
 
-bool ParseCardFile(std::string_view text, std::vector<CardSpec>* cards, std::string* error) {
-  std::vector<CardSpec> parsed;
+bool ParseCardFile(std::string_view text, std::vector<CardDescription>* cards, std::string* error) {
+  std::vector<CardDescription> parsed;
   int number = 0;
   while (!text.empty()) {
     size_t end = text.find('\n');
@@ -152,17 +152,17 @@ bool ParseCardFile(std::string_view text, std::vector<CardSpec>* cards, std::str
     ++number;
     line = line.substr(0, line.find('#'));
     if (Words(line).empty()) continue;
-    CardSpec spec;
+    CardDescription description;
     std::string why;
-    if (!ParseCardLine(line, &spec, &why))
+    if (!ParseCardLine(line, &description, &why))
       return Fail(error, "line " + std::to_string(number) + ": " + why);
-    parsed.push_back(std::move(spec));
+    parsed.push_back(std::move(description));
   }
   *cards = std::move(parsed);
   return true;
 }
 
-bool CheckCardSet(const std::vector<CardSpec>& cards, std::string* error) {
+bool CheckCardSet(const std::vector<CardDescription>& cards, std::string* error) {
   if (cards.empty()) return Fail(error, "no cards");
   std::set<int> seen;
   for (const auto& card : cards)
