@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "bench/harness.h"
+#include "bench/monitor_settings.h"
 #include "bench/qt_app.h"
 #include "cardsim/ctl_client.h"
 #include "driver_if/command_block.h"
@@ -102,7 +103,7 @@ class Rig {
       : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured",
                               "--card", "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary configured"}),
         driver_(dir_.path()),
-        settings_(writeSettings()),
+        settings_(WriteTimerSettings(dir_.path())),
         prompter_(host_, capturePath()),
         app_({host_, prompter_, driver_, settings_}) {}
 
@@ -174,13 +175,6 @@ class Rig {
   }
 
  private:
-  std::string writeSettings() {
-    std::string path = dir_.path() + "/talvmon.ini";
-    std::ofstream(path) << "[Polling]\nuse_system_timer=1\ntick_interval_ms=100\n"
-                        << "[Hardware]\ndefault_device=TALVSTRM0\n";
-    return path;
-  }
-
   simtest::TempDir dir_;
   simtest::DaemonProcess daemon_;
   SocketCardDriver driver_;

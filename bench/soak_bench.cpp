@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "bench/harness.h"
+#include "bench/monitor_settings.h"
 #include "bench/qt_app.h"
 #include "cardsim/ctl_client.h"
 #include "driver_if/socket_driver.h"
@@ -84,7 +85,7 @@ class SoakRig {
   SoakRig()
       : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 ft1 configured"}),
         driver_(dir_.path()),
-        settings_(writeSettings()),
+        settings_(WriteTimerSettings(dir_.path())),
         prompter_(host_),
         app_({host_, prompter_, driver_, settings_}) {}
   ~SoakRig() {
@@ -132,13 +133,6 @@ class SoakRig {
   uint32_t ticks() { return app_.core().polling().tickCounter(); }
 
  private:
-  std::string writeSettings() {
-    std::string path = dir_.path() + "/talvmon.ini";
-    std::ofstream(path) << "[Polling]\nuse_system_timer=1\ntick_interval_ms=100\n"
-                        << "[Hardware]\ndefault_device=TALVSTRM0\n";
-    return path;
-  }
-
   simtest::TempDir dir_;
   simtest::DaemonProcess daemon_;
   SocketCardDriver driver_;
