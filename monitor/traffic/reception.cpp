@@ -12,14 +12,12 @@
 void ReceptionMailbox::startCapture() {
   std::lock_guard lock(mutex_);
   pending_.capture.clear();
-  capturing_ = true;
-  capturing_hint_.store(true, std::memory_order_relaxed);
+  capturing_.store(true, std::memory_order_relaxed);
 }
 
 std::vector<uint8_t> ReceptionMailbox::stopCapture() {
   std::lock_guard lock(mutex_);
-  capturing_ = false;
-  capturing_hint_.store(false, std::memory_order_relaxed);
+  capturing_.store(false, std::memory_order_relaxed);
   return std::exchange(pending_.capture, {});
 }
 
@@ -33,7 +31,7 @@ void ReceptionMailbox::frame(const FrameSummary& summary, const uint8_t* data, s
   std::lock_guard lock(mutex_);
   // Built here, under the lock the frame takes anyway: the thread pays a
   // copy per frame and the file one write per batch the window takes.
-  if (capture != nullptr && capturing_) AppendPcapRecord(pending_.capture, capture->received, capture->bytes);
+  if (capture != nullptr && capturing()) AppendPcapRecord(pending_.capture, capture->received, capture->bytes);
   if (shown) {
     ++pending_.lines_added;
     pending_.lines.push_back(summary);
@@ -50,7 +48,7 @@ ReceptionBatch ReceptionMailbox::take() {
   ReceptionBatch batch = std::move(pending_);
   pending_ = ReceptionBatch{};
   // Room for as many records as the last batch, so the thread seldom grows it.
-  if (capturing_) pending_.capture.reserve(batch.capture.size());
+  if (capturing()) pending_.capture.reserve(batch.capture.size());
   return batch;
 }
 

@@ -57,9 +57,10 @@ class ReceptionMailbox {
   void startCapture();
   // The records not taken yet; none are added after this returns.
   std::vector<uint8_t> stopCapture();
-  // A hint for the thread, which then stamps the frame; the decision is
-  // taken under the lock, so a frame is in one capture or none.
-  bool capturing() const { return capturing_hint_.load(std::memory_order_relaxed); }
+  // Changed only under the lock; read without it, it is a hint for the
+  // thread, which then stamps the frame, and the decision is taken again
+  // under the lock, so a frame is in one capture or none.
+  bool capturing() const { return capturing_.load(std::memory_order_relaxed); }
 
   void openFailed();
   // capture: given when capturing() said so.
@@ -70,8 +71,7 @@ class ReceptionMailbox {
  private:
   std::mutex mutex_;
   ReceptionBatch pending_;
-  bool capturing_ = false;  // under mutex_
-  std::atomic<bool> capturing_hint_{false};
+  std::atomic<bool> capturing_{false};
 };
 
 class ReceptionThread {
