@@ -91,6 +91,7 @@ uint8_t ReadOperationalStats(MailboxCall& call) {
   le::put_u32(call.reply, 36, s.rx_bytes);
   le::put_u32(call.reply, 40, s.rx_throughput);
   le::put_u32(call.reply, 44, s.rx_throughput_ms);
+  le::put_u32(call.reply, kRxDiscardedNoBufferOffset, s.rx_discarded_no_buffer);
   le::put_u32(call.reply, 52, s.rx_discarded_length);
   call.reply_length = kOperationalStatsSize;
   return RC_OK;

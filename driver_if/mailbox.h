@@ -2,6 +2,7 @@
 // Mailbox command codes of the card firmware and the return codes callers
 // interpret. Both the monitor and the card simulator speak this vocabulary.
 
+#include <cstddef>
 #include <cstdint>
 
 // CHDLC commands
@@ -18,6 +19,10 @@ inline constexpr uint8_t DISABLE_CHDLC_COMMUNICATIONS = 0x25;
 inline constexpr uint8_t READ_CHDLC_LINK_STATUS = 0x26;
 inline constexpr uint8_t READ_CHDLC_OPERATIONAL_STATS = 0x27;
 inline constexpr uint8_t FLUSH_CHDLC_OPERATIONAL_STATS = 0x28;
+
+// In the reply of READ_CHDLC_OPERATIONAL_STATS: received frames the card
+// dropped because its receive queue was full (u32).
+inline constexpr size_t kRxDiscardedNoBufferOffset = 48;
 
 // Line utility commands (integrated FT1, T1, E1 and 56K service units)
 inline constexpr uint8_t SET_FT1_CONFIGURATION = 0x18;

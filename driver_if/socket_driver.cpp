@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -20,6 +19,7 @@
 
 #include "driver_if/device_names.h"
 #include "driver_if/ioctl_codes.h"
+#include "driver_if/le.h"
 #include "driver_if/records.h"
 #include "driver_if/wire.h"
 
@@ -29,8 +29,6 @@ using namespace std::chrono_literals;
 
 // Set in the delivered count once the handle is cancelled.
 constexpr uint64_t kCancelled = uint64_t{1} << 63;
-// Receives in flight ahead of the one a caller waits in, at most.
-constexpr uint32_t kMaxAhead = 31;
 // How long a closing reader waits for the daemon to take its frames back.
 constexpr auto kCloseWait = 1000ms;
 // How long cancel() waits for a request going out on another thread.
@@ -53,25 +51,21 @@ void AwaitPeerEnd(int fd, std::chrono::milliseconds limit) {
 // One connection to the daemon. Replies come back in request order, so
 // sending a request and reading its reply are separate steps.
 //
-// Reception is pipelined, since a round trip per frame between processes
-// on different cores is slower than a busy line. A receive call that finds
-// nothing on the way sends one waiting IOCTL_RECEIVE_FRAME and, behind it,
-// receives that never wait (wire::kReceiveFrameIfReady); later calls take
-// their frames from those replies and top the pipeline up. How many go
-// ahead doubles while they bring frames and halves while they come back
-// empty, so a quiet line costs few requests. A read-ahead reply without a
-// frame (none ready, or a failure) is dropped: the caller's own waiting
-// request tells how the line stands. Any other request first collects the
-// read-ahead replies ahead of its own and keeps their frames for later
-// receive calls. Closing tells the daemon how many frames were delivered,
-// so it gives the rest back to the card.
+// Reception goes in batches, since a round trip per frame between
+// processes costs more than a busy line leaves time for: a receive call
+// with no frame in hand asks for every frame ready (wire::kReceiveFrames)
+// and later calls hand them out one by one, as the caller expects. Any
+// other request gets its own reply in between; the frames in hand wait.
+// Closing tells the daemon how many frames were delivered, so it gives the
+// rest back to the card.
 class SocketDeviceHandle : public DeviceHandle {
  public:
-  explicit SocketDeviceHandle(int fd) : fd_(fd), reader_(fd), incoming_(wire::kMaxLength) {}
+  explicit SocketDeviceHandle(int fd)
+      : fd_(fd), reader_(fd), incoming_(wire::kMaxLength), batch_(wire::kMaxLength) {}
 
   ~SocketDeviceHandle() override {
     const uint64_t state = delivered_.load();
-    if ((state & kCancelled) == 0 && !broken_ && (in_flight_ > 0 || !held_.empty())) {
+    if ((state & kCancelled) == 0 && !broken_ && next_frame_ < frames_.size()) {
       // Waiting for the daemon to end the connection means it has the frames
       // back before a reader opened next asks for them.
       tellDelivered(state);
@@ -105,7 +99,7 @@ class SocketDeviceHandle : public DeviceHandle {
   bool request(uint32_t code, const void* in, size_t in_len, void* out, uint32_t out_len,
                uint32_t* returned) {
     if (cancelled() || broken_) return false;
-    if (!sendRequest(code, in, in_len, out_len) || !collectAhead()) return fail();
+    if (!sendRequest(code, in, in_len, out_len)) return fail();
     auto reply = readReply(out_len);
     if (!reply) return fail();
     std::copy_n(incoming_.begin(), reply->returned, static_cast<uint8_t*>(out));
@@ -114,45 +108,25 @@ class SocketDeviceHandle : public DeviceHandle {
   }
 
   bool receive(uint8_t* out, uint32_t out_len, uint32_t* returned) {
-    for (;;) {
-      if (cancelled()) return false;
-      if (!held_.empty()) {
-        std::vector<uint8_t> frame = std::move(held_.front());
-        held_.pop_front();
-        return deliverFrame(frame, out, out_len, returned);
-      }
-      if (broken_) return false;
-      if (in_flight_ == 0) return receiveWaiting(out, out_len, returned);
-      auto reply = readReply(ahead_out_len_);
-      if (!reply) return fail();
-      --in_flight_;
-      std::span<const uint8_t> data(incoming_.data(), reply->returned);
-      if (!wire::IsFrameReply(wire::kReceiveFrameIfReady, reply->ok, data)) {
-        ahead_ /= 2;
-        continue;
-      }
-      ahead_ = std::min(ahead_ * 2, kMaxAhead);
-      // Topped up before the frame is handed over, so the daemon works meanwhile.
-      if (in_flight_ <= ahead_ / 2 && !sendReceives(ahead_out_len_, ahead_ - in_flight_, false))
-        markBroken();
-      return deliverFrame(data, out, out_len, returned);
-    }
-  }
-
-  // The caller's own request, which waits for a frame, with the next ones behind it.
-  bool receiveWaiting(uint8_t* out, uint32_t out_len, uint32_t* returned) {
-    if (!sendReceives(out_len, 1 + ahead_, true)) return fail();
-    auto reply = readReply(out_len);
-    if (!reply) return fail();
-    std::span<const uint8_t> data(incoming_.data(), reply->returned);
-    if (wire::IsFrameReply(IOCTL_RECEIVE_FRAME, reply->ok, data)) {
-      ahead_ = std::max(ahead_, 1u);
-      return deliverFrame(data, out, out_len, returned);
-    }
     if (cancelled()) return false;
-    std::copy(data.begin(), data.end(), out);
-    if (returned != nullptr) *returned = reply->returned;
-    return reply->ok;
+    if (next_frame_ < frames_.size()) return deliverFrame(frames_[next_frame_++], out, out_len, returned);
+    if (broken_) return false;
+    // The reply leaves room for at least one whole image.
+    const uint32_t image_len = std::min<uint32_t>(out_len, wire::kMaxLength - wire::kBatchFramePrefix);
+    std::array<uint8_t, wire::kReceiveFramesInSize> in;
+    le::put_u32(in, 0, image_len);
+    receiving_ = true;
+    if (!sendRequest(wire::kReceiveFrames, in.data(), in.size(), wire::kMaxLength)) return fail();
+    auto reply = readReply(wire::kMaxLength);
+    if (!reply) return fail();
+    if (!reply->ok) return false;
+    auto frames = wire::SplitFrames(std::span<const uint8_t>(incoming_.data(), reply->returned));
+    if (!frames || frames->empty()) return fail();
+    // The images stay where they are until the next batch replaces them.
+    batch_.swap(incoming_);
+    frames_ = std::move(*frames);
+    next_frame_ = 0;
+    return deliverFrame(frames_[next_frame_++], out, out_len, returned);
   }
 
   // A frame counts as delivered only while the handle is not cancelled;
@@ -167,38 +141,6 @@ class SocketDeviceHandle : public DeviceHandle {
     std::copy_n(frame.begin(), n, out);
     if (returned != nullptr) *returned = static_cast<uint32_t>(n);
     return true;
-  }
-
-  // The read-ahead replies ahead of a request: their frames are kept.
-  bool collectAhead() {
-    while (in_flight_ > 0) {
-      auto reply = readReply(ahead_out_len_);
-      if (!reply) return false;
-      --in_flight_;
-      std::span<const uint8_t> data(incoming_.data(), reply->returned);
-      if (wire::IsFrameReply(wire::kReceiveFrameIfReady, reply->ok, data))
-        held_.emplace_back(data.begin(), data.end());
-    }
-    return true;
-  }
-
-  // count receive requests in one write; the first one waits when asked.
-  bool sendReceives(uint32_t out_len, uint32_t count, bool first_waits) {
-    std::array<uint8_t, (kMaxAhead + 1) * wire::kRequestHeaderSize> headers;
-    for (uint32_t i = 0; i < count; ++i) {
-      uint32_t code = first_waits && i == 0 ? IOCTL_RECEIVE_FRAME : wire::kReceiveFrameIfReady;
-      wire::EncodeRequestHeader(
-          {code, 0, out_len},
-          std::span<uint8_t, wire::kRequestHeaderSize>(headers.data() + i * wire::kRequestHeaderSize,
-                                                       wire::kRequestHeaderSize));
-    }
-    receiving_ = true;
-    ahead_out_len_ = out_len;
-    in_flight_ += first_waits ? count - 1 : count;
-    const std::span<const uint8_t> pieces[] = {
-        std::span<const uint8_t>(headers.data(), count * wire::kRequestHeaderSize)};
-    std::lock_guard lock(send_mutex_);
-    return !cancelled() && wire::SendAll(fd_, pieces);
   }
 
   bool sendRequest(uint32_t code, const void* in, size_t in_len, size_t out_len) {
@@ -248,12 +190,9 @@ class SocketDeviceHandle : public DeviceHandle {
 
   // A broken stream cannot be resynchronised. Frames it brought before
   // breaking are still delivered; every request fails from here on.
-  void markBroken() {
+  bool fail() {
     broken_ = true;
     ::shutdown(fd_, SHUT_RDWR);
-  }
-  bool fail() {
-    markBroken();
     return false;
   }
 
@@ -266,10 +205,9 @@ class SocketDeviceHandle : public DeviceHandle {
   std::mutex send_mutex_;
   // Used by the thread that makes the requests only.
   bool broken_ = false;
-  uint32_t in_flight_ = 0;  // read-ahead receives whose replies are still to be read
-  uint32_t ahead_ = 1;
-  uint32_t ahead_out_len_ = 0;
-  std::deque<std::vector<uint8_t>> held_;
+  std::vector<uint8_t> batch_;  // the last batch's reply; frames_ point into it
+  std::vector<std::span<const uint8_t>> frames_;
+  size_t next_frame_ = 0;
 };
 
 }  // namespace
