@@ -1,5 +1,6 @@
 #include "monitor/traffic/communications.h"
 
+#include "driver_if/le.h"
 #include "driver_if/mailbox.h"
 
 Communications::~Communications() { endReception(); }
@@ -72,7 +73,20 @@ void Communications::closeSendFrames() {
 
 void Communications::onPollTick() {
   if (send_frames_ != nullptr) send_frames_->onPollTick();
-  if (receive_detail_ != nullptr) receive_detail_->drain();
+  if (receive_detail_ == nullptr) return;
+  receive_detail_->drain();
+  showLostAtCard();
+}
+
+// Frames the card dropped never reach the reception thread; only the card's
+// statistics know them.
+void Communications::showLostAtCard() {
+  CommandExecutor& exec = core_.exec();
+  CommandBlock& cb = exec.block();
+  cb.clear();
+  cb.prepare(READ_CHDLC_OPERATIONAL_STATS);
+  if (exec.ExecuteCommand() != 0 || receive_detail_ == nullptr) return;
+  receive_detail_->showLostAtCard(le::get_u32(cb.data(), kRxDiscardedNoBufferOffset));
 }
 
 void Communications::forgetWindows() {
