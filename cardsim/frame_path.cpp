@@ -287,18 +287,19 @@ bool ReceiveFramesRequest(ControlCall& call) {
   if (call.in.size() != wire::kReceiveFramesInSize) return false;
   const uint32_t image_len = le::get_u32(call.in, 0);
   if (image_len < kHeader || call.out.size() < wire::kBatchFramePrefix + image_len) return false;
+  const auto limit = SimClock::now() + milliseconds(le::get_u32(call.in, 4));
   auto lock = call.card.lock();
   CardState& st = call.card.state(lock);
   for (;;) {
     if (!st.comms_enabled) return false;
     const auto now = SimClock::now();
     Pace(st, now);
-    if (BatchDue(st, now)) {
+    if (BatchDue(st, now) || now >= limit) {
       call.returned = static_cast<uint32_t>(TakeFrames(st, now, image_len, call.out));
       return true;
     }
     // A frame arriving meanwhile may bring the deadline forward.
-    const auto deadline = BatchDeadline(st, now);
+    const auto deadline = std::min(BatchDeadline(st, now), limit);
     auto woken = [&] {
       const auto at = SimClock::now();
       Pace(st, at);

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "driver_if/device_names.h"
@@ -29,6 +30,8 @@ using namespace std::chrono_literals;
 
 // Set in the delivered count once the handle is cancelled.
 constexpr uint64_t kCancelled = uint64_t{1} << 63;
+// How long a batch request waits for frames before it comes back empty.
+constexpr uint32_t kBatchWaitMs = 50;
 // How long a closing reader waits for the daemon to take its frames back.
 constexpr auto kCloseWait = 1000ms;
 // How long cancel() waits for a request going out on another thread.
@@ -54,18 +57,20 @@ void AwaitPeerEnd(int fd, std::chrono::milliseconds limit) {
 // Reception goes in batches, since a round trip per frame between
 // processes costs more than a busy line leaves time for: a receive call
 // with no frame in hand asks for every frame ready (wire::kReceiveFrames)
-// and later calls hand them out one by one, as the caller expects. Any
-// other request gets its own reply in between; the frames in hand wait.
-// Closing tells the daemon how many frames were delivered, so it gives the
-// rest back to the card.
+// and later calls hand them out one by one, as the caller expects. While
+// they do, the next batch request is already with the daemon, so the card
+// is emptied without waiting for this reader to be scheduled: its receive
+// queue lasts only milliseconds at line rate. That request waits a bounded
+// time, so any other request, which first collects its reply (keeping the
+// frames), is never held up for long. Closing tells the daemon how many
+// frames were delivered, so it gives the rest back to the card.
 class SocketDeviceHandle : public DeviceHandle {
  public:
-  explicit SocketDeviceHandle(int fd)
-      : fd_(fd), reader_(fd), incoming_(wire::kMaxLength), batch_(wire::kMaxLength) {}
+  explicit SocketDeviceHandle(int fd) : fd_(fd), reader_(fd), incoming_(wire::kMaxLength) {}
 
   ~SocketDeviceHandle() override {
     const uint64_t state = delivered_.load();
-    if ((state & kCancelled) == 0 && !broken_ && next_frame_ < frames_.size()) {
+    if ((state & kCancelled) == 0 && !broken_ && (held_frames_ > 0 || batch_in_flight_)) {
       // Waiting for the daemon to end the connection means it has the frames
       // back before a reader opened next asks for them.
       tellDelivered(state);
@@ -99,6 +104,7 @@ class SocketDeviceHandle : public DeviceHandle {
   bool request(uint32_t code, const void* in, size_t in_len, void* out, uint32_t out_len,
                uint32_t* returned) {
     if (cancelled() || broken_) return false;
+    if (batch_in_flight_ && !collectBatch()) return fail();
     if (!sendRequest(code, in, in_len, out_len)) return fail();
     auto reply = readReply(out_len);
     if (!reply) return fail();
@@ -108,25 +114,59 @@ class SocketDeviceHandle : public DeviceHandle {
   }
 
   bool receive(uint8_t* out, uint32_t out_len, uint32_t* returned) {
-    if (cancelled()) return false;
-    if (next_frame_ < frames_.size()) return deliverFrame(frames_[next_frame_++], out, out_len, returned);
-    if (broken_) return false;
-    // The reply leaves room for at least one whole image.
-    const uint32_t image_len = std::min<uint32_t>(out_len, wire::kMaxLength - wire::kBatchFramePrefix);
+    for (;;) {
+      if (cancelled()) return false;
+      if (held_frames_ > 0) {
+        if (!batch_in_flight_ && !line_down_ && !broken_ && !sendBatchRequest(out_len)) fail();
+        return deliverHeld(out, out_len, returned);
+      }
+      if (broken_) return false;
+      // Told once, after the frames that came before it.
+      if (std::exchange(line_down_, false)) return false;
+      if (!batch_in_flight_ && !sendBatchRequest(out_len)) return fail();
+      if (!collectBatch()) return fail();
+    }
+  }
+
+  bool sendBatchRequest(uint32_t out_len) {
     std::array<uint8_t, wire::kReceiveFramesInSize> in;
-    le::put_u32(in, 0, image_len);
+    // The reply leaves room for at least one whole image.
+    le::put_u32(in, 0, std::min<uint32_t>(out_len, wire::kMaxLength - wire::kBatchFramePrefix));
+    le::put_u32(in, 4, kBatchWaitMs);
     receiving_ = true;
-    if (!sendRequest(wire::kReceiveFrames, in.data(), in.size(), wire::kMaxLength)) return fail();
+    batch_in_flight_ = true;
+    return sendRequest(wire::kReceiveFrames, in.data(), in.size(), wire::kMaxLength);
+  }
+
+  // The reply to the batch request in flight: its frames join those in hand.
+  // False when the stream broke.
+  bool collectBatch() {
+    batch_in_flight_ = false;
     auto reply = readReply(wire::kMaxLength);
-    if (!reply) return fail();
-    if (!reply->ok) return false;
-    auto frames = wire::SplitFrames(std::span<const uint8_t>(incoming_.data(), reply->returned));
-    if (!frames || frames->empty()) return fail();
-    // The images stay where they are until the next batch replaces them.
-    batch_.swap(incoming_);
-    frames_ = std::move(*frames);
-    next_frame_ = 0;
-    return deliverFrame(frames_[next_frame_++], out, out_len, returned);
+    if (!reply) return false;
+    if (!reply->ok) {
+      line_down_ = true;
+      return true;
+    }
+    const std::span<const uint8_t> run(incoming_.data(), reply->returned);
+    auto frames = wire::SplitFrames(run);
+    if (!frames) return false;
+    if (held_frames_ == 0) {
+      held_.clear();
+      held_at_ = 0;
+    }
+    held_.insert(held_.end(), run.begin(), run.end());
+    held_frames_ += frames->size();
+    return true;
+  }
+
+  bool deliverHeld(uint8_t* out, uint32_t out_len, uint32_t* returned) {
+    const uint32_t length = le::get_u32(held_, held_at_);
+    const std::span<const uint8_t> image(held_.data() + held_at_ + wire::kBatchFramePrefix, length);
+    if (!deliverFrame(image, out, out_len, returned)) return false;
+    held_at_ += wire::kBatchFramePrefix + length;
+    --held_frames_;
+    return true;
   }
 
   // A frame counts as delivered only while the handle is not cancelled;
@@ -205,9 +245,12 @@ class SocketDeviceHandle : public DeviceHandle {
   std::mutex send_mutex_;
   // Used by the thread that makes the requests only.
   bool broken_ = false;
-  std::vector<uint8_t> batch_;  // the last batch's reply; frames_ point into it
-  std::vector<std::span<const uint8_t>> frames_;
-  size_t next_frame_ = 0;
+  bool batch_in_flight_ = false;
+  bool line_down_ = false;  // the last batch request failed
+  // Frames answered and not handed out yet, as the replies carried them.
+  std::vector<uint8_t> held_;
+  size_t held_at_ = 0;
+  size_t held_frames_ = 0;
 };
 
 }  // namespace

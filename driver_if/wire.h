@@ -25,15 +25,17 @@ inline constexpr uint32_t kMaxLength = 16384;
 // Requests private to the socket backend and the daemon. They never carry
 // the device type 0x22 of the device control codes.
 //
-// Several received frames in one reply. The 4 bytes in: how much of each
-// frame's ReceivedFrame image the reader keeps (at least its header). It
-// waits for a first frame as IOCTL_RECEIVE_FRAME does and fails as it
-// does; the reply is a run of frames, each a u32 length and that many
-// bytes of its image. The card answers once frames have gathered for a
-// little while or its receive queue is filling, so a busy line costs one
-// message per batch rather than one per frame.
+// Several received frames in one reply. The 8 bytes in: how much of each
+// frame's ReceivedFrame image the reader keeps (at least its header), and
+// how long at most to wait for frames, in milliseconds. It waits for a
+// first frame as IOCTL_RECEIVE_FRAME does and fails as it does; when the
+// time is up with nothing received it succeeds with nothing. The reply is
+// a run of frames, each a u32 length and that many bytes of its image.
+// The card answers once frames have gathered for a little while or its
+// receive queue is filling, so a busy line costs one message per batch
+// rather than one per frame.
 inline constexpr uint32_t kReceiveFrames = 0x7E000032;
-inline constexpr size_t kReceiveFramesInSize = 4;
+inline constexpr size_t kReceiveFramesInSize = 8;
 inline constexpr size_t kBatchFramePrefix = 4;
 // Never answered. Its 8 bytes in: how many frames the client delivered on
 // the connection. When the connection ends, the daemon gives the frames it

@@ -27,7 +27,9 @@ class ReceiveDetailWindow : public ui::FormHandler {
   static constexpr int kCapture = 163;
   static constexpr int kLostAtCard = 164;
   static constexpr int kDrainTimer = 1;
-  static constexpr unsigned kDrainPeriodMs = 20;
+  // Ten refreshes a second: as fast as anyone reads a busy line, and what a
+  // refresh costs (about 50 lines and a dump laid out) stays a small load.
+  static constexpr unsigned kDrainPeriodMs = 100;
 
   ReceiveDetailWindow(ui::Host& host, ui::Prompter& prompter, std::shared_ptr<ReceptionMailbox> mailbox)
       : host_(host), mailbox_(std::move(mailbox)), capture_(prompter) {}

@@ -285,10 +285,13 @@ struct Batch {
   std::vector<std::vector<uint8_t>> images;
 };
 
+constexpr uint32_t kNoLimit = 0xFFFFFFFF;
+
 Batch ReceiveBatch(DeviceHandle& h, uint32_t image_len, size_t out_len = wire::kMaxLength,
-                   size_t in_len = wire::kReceiveFramesInSize) {
-  std::array<uint8_t, 8> in{};
+                   uint32_t wait_ms = kNoLimit, size_t in_len = wire::kReceiveFramesInSize) {
+  std::array<uint8_t, wire::kReceiveFramesInSize> in{};
   le::put_u32(in, 0, image_len);
+  le::put_u32(in, 4, wait_ms);
   std::vector<uint8_t> out(out_len);
   uint32_t returned = 0;
   Batch b;
@@ -327,7 +330,7 @@ TEST_F(FramePathTest, ABatchTakesWhatIsQueuedInOrderAndWithinItsReply) {
   ASSERT_EQ(b.images.size(), 1u);
   EXPECT_EQ(b.images[0][ReceivedFrame::kDataOffset], 2);
 
-  EXPECT_FALSE(ReceiveBatch(*handle, ReceivedFrame::kSize, wire::kMaxLength, 3).ok);
+  EXPECT_FALSE(ReceiveBatch(*handle, ReceivedFrame::kSize, wire::kMaxLength, kNoLimit, 4).ok);
   EXPECT_FALSE(ReceiveBatch(*handle, ReceivedFrame::kDataOffset - 1).ok);
   EXPECT_FALSE(ReceiveBatch(*handle, 100, 103).ok);
 }
@@ -352,6 +355,11 @@ TEST_F(FramePathTest, ABatchWaitsForItsFirstFrameAndFailsWhenTheLineGoesDown) {
     EXPECT_EQ(b.ok, !line_goes_down);
     EXPECT_EQ(b.images.size(), line_goes_down ? 0u : 1u);
   }
+  // Its wait can be bounded: then nothing received is a success with no frame.
+  ASSERT_EQ(Execute(*handle, ENABLE_CHDLC_COMMUNICATIONS).block.returnCode(), RC_OK);
+  Batch b = ReceiveBatch(*reader, ReceivedFrame::kSize, wire::kMaxLength, 10);
+  EXPECT_TRUE(b.ok);
+  EXPECT_TRUE(b.images.empty());
 }
 
 TEST_F(FramePathTest, APacedGeneratorIsAnsweredOnceFramesGatherWithoutLosingAny) {
