@@ -23,8 +23,8 @@ struct OperationalStats {
   uint32_t rx_bytes = 0;
   uint32_t rx_throughput = 0;
   uint32_t rx_throughput_ms = 0;
-  uint32_t rx_discarded_no_buffer = 0;  // the receive queue was full
   uint32_t rx_discarded_length = 0;
+  uint32_t rx_discarded_no_buffer = 0;  // the receive queue was full
 };
 
 struct CommsErrorStats {
