@@ -70,7 +70,17 @@ void Communications::closeSendFrames() {
 
 void Communications::onPollTick() {
   if (send_frames_ != nullptr) send_frames_->onPollTick();
-  if (receive_detail_ != nullptr) receive_detail_->drain();
+  if (receive_detail_ == nullptr) return;
+  receive_detail_->drain();
+  showLostAtCard();
+}
+
+// Frames the card dropped never reach the reception thread; only the card's
+// statistics know them.
+void Communications::showLostAtCard() {
+  const card::Reply<card::OperationalStatistics> stats = card::ReadOperationalStatistics(core_.exec());
+  if (!stats.ok() || receive_detail_ == nullptr) return;
+  receive_detail_->showLostAtCard(stats.value.rx_discarded_no_buffer);
 }
 
 void Communications::forgetWindows() {

@@ -34,6 +34,7 @@ class Communications {
 
  private:
   void closeReceiveDetail();
+  void showLostAtCard();
   void closeSendFrames();
   void endReception();
 
