@@ -52,7 +52,6 @@ void Ft1StatisticsWindow::tick() {
     if (rc == 0 && n != 0) addRow(RowText(cb.data().first(n)));
     else if (rc == RC_FT1_STATS_OFF) flags_.change(exec_, FT1_STATISTICS_MONITOR, FT1_STATISTICS_FLUSH);
   }
-  form_->bringToTop();
 }
 
 void Ft1StatisticsWindow::addRow(const std::string& row) {

@@ -38,15 +38,31 @@ TEST_F(MainWindowTest, AutoArrangeToggleIsWrittenAndFollowedOnRestore) {
   EXPECT_TRUE(host.isMenuChecked(kMenuAutoArrange));
 }
 
+// Each menu command of the traffic and line utility menus, chosen on a
+// connected card, opens what it names: its window, its dialog or its command.
 TEST_F(MainWindowTest, CommandsOfLaterPartsReachTheirHandlers) {
   start();
-  std::vector<int> reached;
-  for (int id : {kMenuEnableCommunications, kMenuFt1Status, 40020})
-    core->mainWindow().addCommand(id, [&reached, id] { reached.push_back(id); });
-  core->mainWindow().onMenuCommand(kMenuFt1Status);
-  core->mainWindow().onMenuCommand(40020);
+  openDevice();
+  const std::pair<int, const char*> windows[] = {
+      {kMenuSendFrames, "DENTRY"},       {kMenuFt1Status, "T1STATUS"},
+      {kMenuFt1Statistics, "T1STATS"},   {kMenuAdvancedFt1, "ADVANCED_FT1_CONFIG"},
+      {kMenuTe1Alarms, "TE1ALARMS"},     {kMenuTe1Tests, "TE1_TESTS"},
+      {kMenu56KStatus, "IDD_56K_STATUS"},
+  };
+  for (const auto& [id, name] : windows) {
+    host.command(id);
+    EXPECT_NE(host.window(name), nullptr) << name;
+  }
+  for (int id : {kMenuSetModemStatus, kMenuReadRegister, kMenuFt1Configuration, kMenuMemoryDump}) host.command(id);
+  EXPECT_EQ(host.modalsRun(), (std::vector<std::string>{"SETMODEM", "READ_REGISTER", "FT1_CONFIG", "MEMORYDUMP"}));
+  driver.requests.clear();
+  host.command(kMenuEnableCommunications);
+  EXPECT_EQ(sent().front(), ENABLE_CHDLC_COMMUNICATIONS);
+  host.command(kMenuDisableCommunications);
+  EXPECT_EQ(sent().back(), DISABLE_CHDLC_COMMUNICATIONS);
+  const size_t before = driver.requests.size();
   core->mainWindow().onMenuCommand(55555);  // unknown ids do nothing
-  EXPECT_EQ(reached, (std::vector<int>{kMenuFt1Status, 40020}));
+  EXPECT_EQ(driver.requests.size(), before);
 }
 
 TEST_F(MainWindowTest, ExitClosesEverythingWithoutReopeningAndDisablesCommunications) {

@@ -307,6 +307,11 @@ TEST_F(SendFramesTest, PatternAndCounterWrap) {
   host.command(kMenuPollNow);
   EXPECT_EQ(window().text(S::kStatus), "Sent # 256: 00 00 00... - RC 0x00");
   EXPECT_TRUE(feed.sentFrames().back().empty());
+  // The sent counter is 16 bits wide: 65535 is followed by 0.
+  for (int i = 257; i < 65536; ++i) host.command(kMenuPollNow);
+  EXPECT_EQ(window().text(S::kStatus), "Sent # 65535: FF FF FF... - RC 0x00");
+  host.command(kMenuPollNow);
+  EXPECT_EQ(window().text(S::kStatus), "Sent # 0: 00 00 00... - RC 0x00");
 }
 
 TEST_F(SendFramesTest, ClosedDeviceMakesSendsFailWithOne) {
