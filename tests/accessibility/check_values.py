@@ -1,0 +1,260 @@
+#!/usr/bin/python3
+"""Reads talvmon and configurator as a screen reader does, over the AT-SPI
+bus: every child window is found as a frame by its title, every value by
+the caption that labels it, every light says its state, and check boxes
+toggled through AT-SPI change the program and the card.
+
+Arguments: talvmon, configurator. TALVCARD names the running simulator,
+whose demo card TALVSTRM0 has an FT1 unit."""
+
+import os
+import re
+import subprocess
+import sys
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+
+failures = []
+
+
+def fail(text):
+    print("FAIL:", text)
+    failures.append(text)
+
+
+def wait_for(what, find, seconds=10.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        try:
+            found = find()
+        except GLib.Error:
+            found = None
+        if found:
+            return found
+        time.sleep(0.1)
+    sys.exit(f"timed out waiting for {what}")
+
+
+def application(name):
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and app.get_name() == name:
+            return app
+    return None
+
+
+def walk(node):
+    try:
+        count = node.get_child_count()
+    except GLib.Error:
+        return
+    yield node
+    for i in range(count):
+        child = node.get_child_at_index(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def find(root, role, name):
+    for node in walk(root):
+        if node.get_role() == role and node.get_name() == name:
+            return node
+    return None
+
+
+def find_frame(app, title):
+    """A child window is a frame, or an internal frame, named by its title."""
+    return find(app, Atspi.Role.FRAME, title) or find(app, Atspi.Role.INTERNAL_FRAME, title)
+
+
+def act(node, action_name=None):
+    count = node.get_n_actions()
+    index = 0
+    if action_name is not None:
+        names = [node.get_action_name(i) for i in range(count)]
+        if action_name not in names:
+            fail(f"'{node.get_name()}' offers {names}, not {action_name}")
+            return
+        index = names.index(action_name)
+    try:
+        node.do_action(index)
+    except GLib.Error:
+        pass  # an action that opens a modal dialog answers only once it closes
+    time.sleep(0.3)
+
+
+def menu(app, name):
+    act(wait_for(f"menu item '{name}'", lambda: find(app, Atspi.Role.MENU_ITEM, name)))
+
+
+def value_of(node):
+    if node.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY):
+        text = node.get_text_iface() if hasattr(node, "get_text_iface") else node
+        return Atspi.Text.get_text(text, 0, -1)
+    return node.get_name()
+
+
+def captions(root):
+    """Each caption with the control it labels, as a screen reader pairs them."""
+    pairs = {}
+    for node in walk(root):
+        if node.get_role() != Atspi.Role.LABEL:
+            continue
+        for relation in node.get_relation_set():
+            if relation.get_relation_type() == Atspi.RelationType.LABEL_FOR:
+                pairs[node.get_name()] = relation.get_target(0)
+    return pairs
+
+
+def expect_values(window, expected):
+    """expected: caption -> pattern the value must match."""
+    for caption, pattern in expected.items():
+        def read():
+            target = captions(window).get(caption)
+            if target is None:
+                return None
+            value = value_of(target)
+            return value if re.fullmatch(pattern, value or "") else None
+        deadline = time.monotonic() + 5
+        value = None
+        while value is None and time.monotonic() < deadline:
+            try:
+                value = read()
+            except GLib.Error:
+                pass
+            if value is None:
+                time.sleep(0.2)
+        if value is None:
+            target = captions(window).get(caption)
+            fail(f"'{caption}' in '{window.get_name()}' reads "
+                 f"{value_of(target) if target else 'nothing'!r}, not /{pattern}/")
+        else:
+            print(f"{window.get_name()}: {caption} {value}")
+
+
+def checked(node):
+    return node.get_state_set().contains(Atspi.StateType.CHECKED)
+
+
+def toggle(node):
+    before = checked(node)
+    act(node, "Toggle")
+    if checked(node) == before:
+        fail(f"toggling '{node.get_name()}' did not change it")
+
+
+def card_state(device):
+    out = subprocess.run([os.environ["TALVCARD"], "ctl", "state", device],
+                         capture_output=True, text=True, check=False).stdout
+    return dict(word.split("=", 1) for word in out.split() if "=" in word)
+
+
+def check_talvmon(app):
+    menu(app, "Open Device")
+    setup = wait_for("the configuration dialog",
+                     lambda: find(app, Atspi.Role.DIALOG, "Set Streaming Configuration on Device"))
+    act(find(setup, Atspi.Role.PUSH_BUTTON, "OK"))
+
+    monitor_windows = {
+        "Polling and Device Info": {"Device Name:": "TALVSTRM0", "Status:": "Opened",
+                                    "Last Active Command Result:": "Success|0x[0-9A-F]{2}"},
+        "Link Status": {"Channel status:": "ACTIVE|INACTIVE", "Frames queued for reception:": r"\d+",
+                        "Receiver status:": "ENABLED|DISABLED"},
+        "Operational Statistics": {"Number of frames transmitted:": r"\d+",
+                                   "Number of bytes received:": r"\d+"},
+        "Communications Error Statistics": {"Number of receiver CRC errors:": r"\d+",
+                                            "Application IRQ timeout count:": r"\d+"},
+        "Modem Status": {"DCD:": "High|Low", "CTS:": "High|Low"},
+    }
+    menu(app, "Open All")
+    for title, values in monitor_windows.items():
+        window = wait_for(f"frame '{title}'", lambda: find_frame(app, title))
+        expect_values(window, values)
+
+    # DTR and RTS toggled through the bus reach the card.
+    before = card_state("TALVSTRM0")
+    menu(app, "Set Modem Status")
+    dialog = wait_for("dialog 'Set Modem Status'", lambda: find(app, Atspi.Role.DIALOG, "Set Modem Status"))
+    for name in ["DTR (checked is high)", "RTS (checked is high)"]:
+        toggle(find(dialog, Atspi.Role.CHECK_BOX, name))
+    act(find(dialog, Atspi.Role.PUSH_BUTTON, "OK"))
+    after = wait_for("the modem signals on the card",
+                     lambda: (lambda s: s if s.get("dtr") != before.get("dtr") else None)(card_state("TALVSTRM0")))
+    if after.get("rts") == before.get("rts"):
+        fail(f"RTS toggled through AT-SPI did not reach the card: {before} -> {after}")
+    print("card before", before, "after", after)
+
+    menu(app, "Enable Communications")
+    detail = wait_for("frame 'Receive Detail'", lambda: find_frame(app, "Receive Detail"))
+    if wait_for("communications on the card", lambda: card_state("TALVSTRM0").get("comms") == "1") is None:
+        fail("communications not enabled")
+    for name in ["Display received frames", "Count:"]:
+        box = find(detail, Atspi.Role.CHECK_BOX, name)
+        toggle(box)
+        toggle(box)
+
+    menu(app, "Send Frames...")
+    send = wait_for("frame 'Send Frames'", lambda: find_frame(app, "Send Frames"))
+    toggle(find(send, Atspi.Role.CHECK_BOX, "Data is Text"))
+    expect_values(send, {"Data:": ""})
+
+    menu(app, "FT1 Status Monitor")
+    status = wait_for("frame for the FT1 status", lambda: find_frame(app, "Talvora VR20/VR40 FT-1 Status Window"))
+    lights = [n.get_name() for n in walk(status)
+              if re.fullmatch(r"(INS|ERR|TXD|RXD|ST|DL|LL|RT): (off|green|red)", n.get_name() or "")]
+    if len(lights) != 8:
+        fail(f"FT1 status lights read {lights}")
+    print("FT1 lights:", ", ".join(lights))
+
+    menu(app, "Operational\\Error Statistics")
+    wait_for("frame 'FT1 Operational Statistics'", lambda: find_frame(app, "FT1 Operational Statistics"))
+    menu(app, "Advanced T1 Configuration")
+    wait_for("frame 'Advanced T1 Configuration'", lambda: find_frame(app, "Advanced T1 Configuration"))
+
+    menu(app, "Memory Dump")
+    dump = wait_for("dialog of the memory dump",
+                    lambda: find(app, Atspi.Role.DIALOG, "Adapter Memory Dump - for expert use only!"))
+    expect_values(dump, {"Address (hex):": "e000", "Length (hex)": "100"})
+    act(find(dump, Atspi.Role.PUSH_BUTTON, "Close"))
+
+
+def check_configurator(app):
+    dialog = wait_for("the configurator's dialog",
+                      lambda: find(app, Atspi.Role.DIALOG, "Talvora Talvlink Configurator")
+                      or find(app, Atspi.Role.FRAME, "Talvora Talvlink Configurator"))
+    devices = wait_for("the device list", lambda: next(
+        (n for n in walk(dialog) if n.get_role() in (Atspi.Role.LIST, Atspi.Role.LIST_BOX)
+         and n.get_name() == "Devices Available for API:"), None))
+    lines = [n.get_name() for n in walk(devices) if n.get_role() == Atspi.Role.LIST_ITEM]
+    if len(lines) < 4:
+        fail(f"configurator lists {lines}")
+    print("configurator:", lines)
+
+
+def run(program, name, check):
+    log = open(os.path.join(os.environ["XDG_RUNTIME_DIR"], name + ".log"), "w")
+    process = subprocess.Popen([program], stdout=log, stderr=subprocess.STDOUT)
+    try:
+        check(wait_for(f"{name} on the accessibility bus", lambda: application(name), 20))
+    finally:
+        process.kill()
+        process.wait()
+
+
+def main():
+    Atspi.set_timeout(3000, 20000)
+    with open(os.environ["TALVMON_INI"], "w") as ini:
+        ini.write("[Polling]\nuse_system_timer=1\ntick_interval_ms=200\n[Hardware]\ndefault_device=TALVSTRM0\n")
+    run(sys.argv[1], "talvmon", check_talvmon)
+    run(sys.argv[2], "configurator", check_configurator)
+    print(f"{len(failures)} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
