@@ -13,11 +13,13 @@ import subprocess
 import sys
 import time
 
+import warnings
 import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+warnings.simplefilter("ignore", DeprecationWarning)
 failures = []
 
 
@@ -76,7 +78,7 @@ def act(node, action_name=None):
     count = node.get_n_actions()
     index = 0
     if action_name is not None:
-        names = [node.get_action_name(i) for i in range(count)]
+        names = [Atspi.Action.get_action_name(node, i) for i in range(count)]
         if action_name not in names:
             fail(f"'{node.get_name()}' offers {names}, not {action_name}")
             return
@@ -94,8 +96,7 @@ def menu(app, name):
 
 def value_of(node):
     if node.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY):
-        text = node.get_text_iface() if hasattr(node, "get_text_iface") else node
-        return Atspi.Text.get_text(text, 0, -1)
+        return Atspi.Text.get_text(node, 0, -1)
     return node.get_name()
 
 

@@ -3,6 +3,7 @@
 #include "ui/qt/graph_widget.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -367,7 +368,12 @@ void QtForm::nameControl(Control& control) {
   }
   // A list with no label of its own (a terminal's lines) is what its window is about.
   if (accessible.isEmpty() && qobject_cast<QListWidget*>(control.widget)) accessible = ToQString(template_.title);
-  if (control.widget->accessibleName() != accessible) control.widget->setAccessibleName(accessible);
+  if (control.widget->accessibleName() != accessible) {
+    control.widget->setAccessibleName(accessible);
+    // Screen readers announce a light or value that changes only when told.
+    QAccessibleEvent renamed(control.widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+  }
   if (auto* combo = qobject_cast<QComboBox*>(control.widget)) combo->view()->setAccessibleName(accessible);
 }
 
@@ -649,7 +655,9 @@ void QtForm::deliverMouseDown() {
 }
 
 void QtForm::pressDefaultButton() {
-  QWidget* focus = surface_ ? surface_->focusWidget() : nullptr;
+  // In a dialog a focused button takes Enter; a tool window's Enter is its
+  // default button's, whichever control the refreshes left the focus on.
+  QWidget* focus = surface_ && kind_ == FrameKind::Modal ? surface_->focusWidget() : nullptr;
   auto* focused = qobject_cast<QPushButton*>(focus);
   if (focused != nullptr && !focused->isCheckable() && focused->isEnabled()) {
     focused->click();

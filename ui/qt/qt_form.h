@@ -82,7 +82,7 @@ class QtForm : public QObject, public Form {
   void deliverCloseRequest();
   void deliverChar(uint8_t ch);
   void deliverMouseDown();
-  // Enter in a dialog: the focused push button, else the default button.
+  // Enter: in a dialog the focused push button, else the default button.
   void pressDefaultButton();
   // Esc in a dialog: its Cancel button (id 2), else the button that says
   // Cancel or Close.

@@ -81,6 +81,15 @@ TEST_F(CommunicationsTest, EnableOpensTheWindowAndFramesArriveInOrder) {
   host.command(kMenuDisableCommunications);
 }
 
+TEST_F(CommunicationsTest, CounterGoesOnPast65535) {
+  host.command(kMenuEnableCommunications);
+  detail().click(W::kDisplay);
+  for (int i = 0; i < 65537; ++i) feed.push({{0x01}});
+  waitFor(65537);
+  EXPECT_EQ(detail().text(W::kCounter), "65537");
+  host.command(kMenuDisableCommunications);
+}
+
 TEST_F(CommunicationsTest, DisplayAndCountChecksWorkApart) {
   host.command(kMenuEnableCommunications);
   feed.push({{1, 2, 3}});
