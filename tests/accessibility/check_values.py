@@ -155,11 +155,54 @@ def card_state(device):
     return dict(word.split("=", 1) for word in out.split() if "=" in word)
 
 
-def check_talvmon(app):
+LIGHT = r"(INS|ERR|TXD|RXD|ST|DL|LL|RT): (off|green|red)"
+
+
+def announced_light_changes(seconds):
+    """Name changes of FT1 lights the bus announces within the time."""
+    heard = []
+
+    def on_change(event):
+        try:
+            name = event.source.get_name()
+        except GLib.Error:
+            return
+        if re.fullmatch(LIGHT, name or ""):
+            heard.append(name)
+
+    listener = Atspi.EventListener.new(on_change)
+    listener.register("object:property-change:accessible-name")
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline and not heard:
+        context.iteration(False)
+        time.sleep(0.01)
+    listener.deregister("object:property-change:accessible-name")
+    return heard
+
+
+def open_device(app, media):
+    """Opens the default device, configured for the media chosen through the bus."""
     menu(app, "Open Device")
     setup = wait_for("the configuration dialog",
                      lambda: find(app, Atspi.Role.DIALOG, "Set Streaming Configuration on Device"))
+    media_box = captions(setup)["Media Type:"]
+    act(find(media_box, Atspi.Role.LIST_ITEM, media), "Toggle")
+    if media_box.get_name() != media:
+        fail(f"media type chosen through the bus reads {media_box.get_name()!r}")
     act(find(setup, Atspi.Role.PUSH_BUTTON, "OK"))
+    return setup
+
+
+def modal(app, item, title):
+    """The dialog the menu item opens, its title matching the pattern."""
+    menu(app, item)
+    return wait_for(f"dialog '{title}'", lambda: next(
+        (n for n in walk(app) if n.get_role() == Atspi.Role.DIALOG and re.fullmatch(title, n.get_name())), None))
+
+
+def check_talvmon(app):
+    open_device(app, "Serial/FT1")
 
     monitor_windows = {
         "Polling and Device Info": {"Device Name:": "TALVSTRM0", "Status:": "Opened",
@@ -206,11 +249,16 @@ def check_talvmon(app):
 
     menu(app, "FT1 Status Monitor")
     status = wait_for("frame for the FT1 status", lambda: find_frame(app, "Talvora VR20/VR40 FT-1 Status Window"))
-    lights = [n.get_name() for n in walk(status)
-              if re.fullmatch(r"(INS|ERR|TXD|RXD|ST|DL|LL|RT): (off|green|red)", n.get_name() or "")]
+    lights = [n.get_name() for n in walk(status) if re.fullmatch(LIGHT, n.get_name() or "")]
     if len(lights) != 8:
         fail(f"FT1 status lights read {lights}")
     print("FT1 lights:", ", ".join(lights))
+    # The unit's self test flashes its lights: each change is announced.
+    act(find(status, Atspi.Role.PUSH_BUTTON, "SELECT"))
+    heard = announced_light_changes(5)
+    if not heard:
+        fail("no change of an FT1 light was announced")
+    print("announced:", ", ".join(heard[:4]))
 
     menu(app, "Operational\\Error Statistics")
     wait_for("frame 'FT1 Operational Statistics'", lambda: find_frame(app, "FT1 Operational Statistics"))
@@ -222,6 +270,51 @@ def check_talvmon(app):
                     lambda: find(app, Atspi.Role.DIALOG, "Adapter Memory Dump - for expert use only!"))
     expect_values(dump, {"Address (hex):": "e000", "Length (hex)": "100"})
     act(find(dump, Atspi.Role.PUSH_BUTTON, "Close"))
+
+    streaming = modal(app, "Streaming", r"CHDLC v\S+ Configuration")
+    expect_values(streaming, {"Maximum frame size:": r"\d+", "Actual bit rate (bps):": r"\d+"})
+    act(find(streaming, Atspi.Role.PUSH_BUTTON, "OK"))
+    polling = modal(app, "Configure...", "Quarnel Configuration")
+    expect_values(polling, {"Polling interval (ms):": "200"})
+    act(find(polling, Atspi.Role.PUSH_BUTTON, "Cancel"))
+    about = modal(app, "About...", "About Talvlink Monitor")
+    act(find(about, Atspi.Role.PUSH_BUTTON, "OK"))
+    menu(app, "Close Device")
+    select = modal(app, "Select Device...", "New Device")
+    expect_values(select, {"Current device:": "TALVSTRM0"})
+    act(find(select, Atspi.Role.PUSH_BUTTON, "Cancel"))
+
+
+def check_talvmon_t1(app):
+    open_device(app, "T1")
+    menu(app, "TE1 Alarms")
+    alarms = wait_for("frame for the TE1 alarms", lambda: find_frame(app, "Talvora TE-1 Alarms Window"))
+    expect_values(alarms, {"Framing Bit Error Count: ": r"\d+", "LCV Error Count: ": r"-?\d+"})
+    lights = [n.get_name() for n in walk(alarms) if re.fullmatch(r"(OOF|RED|AIS|YEL): (off|green|red)",
+                                                                 n.get_name() or "")]
+    if len(lights) != 4:
+        fail(f"TE1 alarm lights read {lights}")
+    menu(app, "TE1 Tests")
+    tests = wait_for("frame 'T1/E1 Tests'", lambda: find_frame(app, "T1/E1 Tests"))
+    act(find(tests, Atspi.Role.PUSH_BUTTON, "Activate Line Loop Back Mode"))
+    wait_for("the line loop-back switched on",
+             lambda: find(tests, Atspi.Role.PUSH_BUTTON, "Deactivate Line Loop Back Mode"))
+    register = modal(app, "Read Redister", r"Read Register")
+    Atspi.EditableText.set_text_contents(captions(register)["Register (hex):"], "1")
+    act(find(register, Atspi.Role.PUSH_BUTTON, "Read"))
+    expect_values(register, {"Value:": r"0x[0-9A-F]{2}|\?"})
+    act(find(register, Atspi.Role.PUSH_BUTTON, "Close"))
+
+
+def check_talvmon_56k(app):
+    open_device(app, "56K")
+    menu(app, "56K Status Monitor")
+    status = wait_for("frame for the 56K status", lambda: find_frame(app, "Talvora 56K DSU\\CSU Alarms Window"))
+    expect_values(status, {"Insertion Loss ( dB ): ": r"[\d.]+", "Line Length ( km ): ": r"[\d.]+"})
+    lights = [n.get_name() for n in walk(status)
+              if re.fullmatch(r"(INS|DMI|ZSC|CMI|OOS|OOF|DLP|UMC|RLOS): (off|green|red)", n.get_name() or "")]
+    if len(lights) != 9:
+        fail(f"56K lights read {lights}")
 
 
 def check_configurator(app):
@@ -247,11 +340,19 @@ def run(program, name, check):
         process.wait()
 
 
+def on_device(device):
+    with open(os.environ["TALVMON_INI"], "w") as ini:
+        ini.write(f"[Polling]\nuse_system_timer=1\ntick_interval_ms=200\n[Hardware]\ndefault_device={device}\n")
+
+
 def main():
     Atspi.set_timeout(3000, 20000)
-    with open(os.environ["TALVMON_INI"], "w") as ini:
-        ini.write("[Polling]\nuse_system_timer=1\ntick_interval_ms=200\n[Hardware]\ndefault_device=TALVSTRM0\n")
+    on_device("TALVSTRM0")
     run(sys.argv[1], "talvmon", check_talvmon)
+    on_device("TALVSTRM1")
+    run(sys.argv[1], "talvmon", check_talvmon_t1)
+    on_device("TALVSTRM3")
+    run(sys.argv[1], "talvmon", check_talvmon_56k)
     run(sys.argv[2], "configurator", check_configurator)
     print(f"{len(failures)} failed")
     return 1 if failures else 0

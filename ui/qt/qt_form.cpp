@@ -3,12 +3,12 @@
 #include "ui/qt/graph_widget.h"
 
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -265,6 +265,13 @@ void QtForm::connectEvents(int id, QWidget* widget) {
     connect(combo, &QComboBox::currentIndexChanged, this, [this, id] {
       if (quiet_ == 0) deliverCommand(id, Notify::SelectionChanged);
     });
+    // Assistive technology chooses a line of the closed drop-down list by
+    // selecting it; the pointer moving over the open list does not choose.
+    connect(combo->view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, combo] {
+      const QModelIndexList chosen = combo->view()->selectionModel()->selectedRows();
+      if (quiet_ == 0 && !combo->view()->isVisible() && chosen.size() == 1)
+        combo->setCurrentIndex(chosen.front().row());
+    });
   }
 }
 
@@ -368,12 +375,8 @@ void QtForm::nameControl(Control& control) {
   }
   // A list with no label of its own (a terminal's lines) is what its window is about.
   if (accessible.isEmpty() && qobject_cast<QListWidget*>(control.widget)) accessible = ToQString(template_.title);
-  if (control.widget->accessibleName() != accessible) {
-    control.widget->setAccessibleName(accessible);
-    // Screen readers announce a light or value that changes only when told.
-    QAccessibleEvent renamed(control.widget, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
-  }
+  // Renaming tells assistive technology, which announces the new state.
+  if (control.widget->accessibleName() != accessible) control.widget->setAccessibleName(accessible);
   if (auto* combo = qobject_cast<QComboBox*>(control.widget)) combo->view()->setAccessibleName(accessible);
 }
 
