@@ -186,6 +186,9 @@ def open_device(app, media):
     menu(app, "Open Device")
     setup = wait_for("the configuration dialog",
                      lambda: find(app, Atspi.Role.DIALOG, "Set Streaming Configuration on Device"))
+    # Every option toggled through the bus goes into the configuration the card gets.
+    for box in [n for n in walk(setup) if n.get_role() == Atspi.Role.CHECK_BOX]:
+        toggle(box)
     media_box = captions(setup)["Media Type:"]
     act(find(media_box, Atspi.Role.LIST_ITEM, media), "Toggle")
     if media_box.get_name() != media:
@@ -203,6 +206,11 @@ def modal(app, item, title):
 
 def check_talvmon(app):
     open_device(app, "Serial/FT1")
+    # Defaults: ignore modem changes; count frames and bytes both ways.
+    state = wait_for("the configuration on the card", lambda: (lambda s: s if "modem_options" in s else None)(
+        card_state("TALVSTRM0")))
+    if (state["modem_options"], state["statistics_options"]) != ("1", "12"):
+        fail(f"check boxes toggled through the bus did not reach the card: {state}")
 
     monitor_windows = {
         "Polling and Device Info": {"Device Name:": "TALVSTRM0", "Status:": "Opened",

@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "monitor/core/comm_error_statistics_window.h"
+#include "monitor/core/polling_config_dialog.h"
+#include "monitor/core/polling_info_window.h"
+#include "monitor/core/select_device_dialog.h"
 #include "monitor/core/link_status_window.h"
 #include "monitor/core/modem_status_window.h"
 #include "monitor/core/operational_statistics_window.h"
 #include "monitor/line/ft1_statistics_window.h"
 #include "monitor/line/ft1_status_window.h"
+#include "monitor/line/ft1_terminal_window.h"
 #include "monitor/line/memory_dump_dialog.h"
 #include "monitor/line/status_56k_window.h"
 #include "monitor/line/te1_alarms_window.h"
@@ -31,6 +35,8 @@ struct Texts {
   std::vector<std::pair<int, std::string>> own;
   // The label that names a control.
   std::vector<std::pair<int, std::string>> captions;
+  // Notes and frames without an id of their own.
+  std::vector<std::string> notes = {};
 };
 
 // A mnemonic the windows add for the keyboard is not part of the text: it is
@@ -62,6 +68,11 @@ void ExpectTexts(const ui::FormTemplate& t, const Texts& expected) {
   }
   for (const auto& [id, text] : expected.captions)
     EXPECT_EQ(AsShown(CaptionOf(t, id), text), text) << "label of " << id;
+  for (const std::string& note : expected.notes) {
+    bool shown = false;
+    for (const auto& c : t.controls) shown = shown || AsShown(c.text, note) == note;
+    EXPECT_TRUE(shown) << note;
+  }
 }
 
 TEST(WindowTextsTest, MonitorWindows) {
@@ -96,6 +107,27 @@ TEST(WindowTextsTest, MonitorWindows) {
                 {111, "Application IRQ timeout count:"}}});
   ExpectTexts(ModemStatusTemplate(),
               {"MODEMS", "Modem Status", {{200, "?"}, {201, "?"}, {399, "&Close"}}, {{200, "DCD:"}, {201, "CTS:"}}});
+}
+
+TEST(WindowTextsTest, PollingAndDeviceDialogs) {
+  ExpectTexts(PollingInfoTemplate(),
+              {"POLLS",
+               "Polling and Device Info",
+               {{101, "Polling Tick Indicator"}, {399, "&Close"}},
+               {{901, "Device Name:"}, {902, "Status:"}, {903, "Last Active Command Result:"}},
+               {"Device Information"}});
+  ExpectTexts(PollingConfigTemplate(),
+              {"CONFIG",
+               "Quarnel Configuration",
+               {{105, "Enable timer"}, {106, "Polling using system timer"}, {200, ""}, {1, "OK"}, {2, "Cancel"}},
+               {{102, "Statistics polling interval in 1000's: (If timer not used - recommend 20)"},
+                {104, "Polling interval (ms):"}}});
+  ExpectTexts(SelectDeviceTemplate(),
+              {"SELCARD",
+               "New Device",
+               {{102, "Set as default on startup"}, {1, "OK"}, {2, "Cancel"}},
+               {{101, "New Device:"}, {103, "Current device:"}},
+               {"Specify one of the device names from TALVSTRM0 to TALVSTRM15."}});
 }
 
 TEST(WindowTextsTest, TrafficWindowsAndDialogs) {
@@ -172,6 +204,7 @@ TEST(WindowTextsTest, LineUtilityWindows) {
                 {1050, "DL"},
                 {1051, "LL"},
                 {1052, "RT"}}});
+  ExpectTexts(Ft1TerminalTemplate(), {"ADVANCED_FT1_CONFIG", "Advanced T1 Configuration", {{399, "CLOSE"}}, {}});
   ExpectTexts(MemoryDumpTemplate(),
               {"MEMORYDUMP",
                "Adapter Memory Dump - for expert use only!",
