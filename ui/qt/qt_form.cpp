@@ -658,8 +658,8 @@ void QtForm::deliverMouseDown() {
 }
 
 void QtForm::pressDefaultButton() {
-  // In a dialog a focused button takes Enter; a tool window's Enter is its
-  // default button's, whichever control the refreshes left the focus on.
+  // In a dialog a focused button takes Enter; in a tool window Enter always
+  // belongs to the default button (its other buttons answer Space).
   QWidget* focus = surface_ && kind_ == FrameKind::Modal ? surface_->focusWidget() : nullptr;
   auto* focused = qobject_cast<QPushButton*>(focus);
   if (focused != nullptr && !focused->isCheckable() && focused->isEnabled()) {
