@@ -133,11 +133,11 @@ void DeviceConnection::ShowStreamingConfiguration() {
   host_.runModal(StreamingConfigurationTemplate(), window);
 }
 
-bool DeviceConnection::requireConnection() const {
+bool DeviceConnection::requireConnection(const std::string& caption) const {
   if (connected_) return true;
   prompter_.show({"The application is not connected to the driver. Please use File->Open Device "
                   "to connect to the driver.",
-                  "", ui::Icon::Information});
+                  caption, ui::Icon::Information});
   return false;
 }
 

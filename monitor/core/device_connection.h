@@ -24,6 +24,9 @@ struct ConnectionHooks {
   std::function<void()> close_all_tool_windows;
 };
 
+// The memory dump is the one command behind the not-connected guard.
+inline const std::string kMemoryDumpCaption = "Memory Dump";
+
 class DeviceConnection {
  public:
   DeviceConnection(ui::Host& host, ui::Prompter& prompter, CardDriver& driver, ProfileStore& settings,
@@ -53,8 +56,9 @@ class DeviceConnection {
   void CloseDevice();
   void ConfigureDeviceCommand();
   void ShowStreamingConfiguration();
-  // Guard of commands whose item is never greyed; true when connected.
-  bool requireConnection() const;
+  // Guard of commands whose item is never greyed; true when connected. The
+  // box takes the caption of the command's own boxes.
+  bool requireConnection(const std::string& caption) const;
 
   bool OpenDevice();
   void ShowDeviceInfo();

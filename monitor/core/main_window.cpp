@@ -47,7 +47,7 @@ void MainWindow::addBuiltInCommands() {
   commands_[kMenuMinimizeAll] = [&w] { w.minimizeAll(); };
   commands_[kMenuAutoArrange] = [this] { toggleAutoArrange(); };
   commands_[kMenuStreaming] = [&c] { c.ShowStreamingConfiguration(); };
-  commands_[kMenuMemoryDump] = [&c] { c.requireConnection(); };
+  commands_[kMenuMemoryDump] = [&c] { c.requireConnection(kMemoryDumpCaption); };
 }
 
 void MainWindow::onMenuCommand(int id) {

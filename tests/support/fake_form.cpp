@@ -148,6 +148,15 @@ void FakeForm::closeBox() {
   handler_.onCloseRequest();
 }
 
+void FakeForm::pressEnter() {
+  touch();
+  for (const auto& c : template_.controls) {
+    if (c.kind != ui::ControlKind::Button || !(c.style & ui::kDefaultButton) || !state(c.id).enabled) continue;
+    handler_.onCommand(c.id, ui::Notify::Clicked);
+    return;
+  }
+}
+
 void FakeForm::typeChar(uint8_t ch) {
   touch();
   handler_.onChar(ch);

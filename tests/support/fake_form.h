@@ -59,6 +59,7 @@ class FakeForm : public ui::Form {
   void select(int id, int index);              // list or combo selection by the user
   void doubleClick(int id, int index);
   void closeBox();                             // title-bar close
+  void pressEnter();                           // the default button, even a hidden one
   void typeChar(uint8_t ch);
   void mouseDown();
 

@@ -76,6 +76,17 @@ bool FormSurface::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+// Enter that no control took presses the default button, in tool windows as
+// in dialogs.
+void FormSurface::keyPressEvent(QKeyEvent* event) {
+  const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    form_.pressDefaultButton();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void FormSurface::contextMenuEvent(QContextMenuEvent* event) {
   if (context_menu_.empty()) {
     QWidget::contextMenuEvent(event);

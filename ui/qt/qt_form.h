@@ -12,6 +12,7 @@
 
 #include "ui/form.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QTimer;
 class QWidget;
@@ -21,6 +22,8 @@ namespace ui {
 class FormSurface;
 
 enum class FrameKind { Modal, MdiChild, OwnedPopup, TopLevel };
+
+inline constexpr int kCancelId = 2;
 
 // Shorter periods would keep the loop from ever sleeping.
 inline constexpr unsigned kMinimumTimerPeriodMs = 10;
@@ -79,8 +82,11 @@ class QtForm : public QObject, public Form {
   void deliverCloseRequest();
   void deliverChar(uint8_t ch);
   void deliverMouseDown();
-  // Enter in a dialog: the focused push button, else the default button.
+  // Enter: in a dialog the focused push button, else the default button.
   void pressDefaultButton();
+  // Esc in a dialog: its Cancel button (id 2), else the button that says
+  // Cancel or Close.
+  void pressCancel();
 
  private:
   struct Control {
@@ -97,6 +103,7 @@ class QtForm : public QObject, public Form {
   void build();
   QWidget* makeWidget(const ControlTemplate& c);
   void connectEvents(int id, QWidget* widget);
+  void connectButton(int id, QAbstractButton* button);
   void linkLabel(Control& label);
   void groupRadioButtons();
   void showText(Control& control);
@@ -115,6 +122,7 @@ class QtForm : public QObject, public Form {
   std::deque<Control> unnamed_labels_;  // labels without an id still name their buddy
   std::map<int, QTimer*> timers_;
   int quiet_ = 0;
+  int pressed_ = kNoId;  // the button the user holds down
   bool ended_ = false;
   int result_ = 0;
 };

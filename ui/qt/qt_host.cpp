@@ -33,6 +33,7 @@ QtHost::QtHost()
     : context_(std::make_unique<QObject>()),
       poll_timer_(new QTimer(context_.get())),
       loop_timer_(new QTimer(context_.get())) {
+  ExposeFramesAsWindows();
   // Only quit() ends the program, as in the logic's own model.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(poll_timer_, &QTimer::timeout, context_.get(), [this] {
@@ -169,9 +170,11 @@ int QtHost::run() {
   return quit_requested_ ? exit_code_ : code;
 }
 
+// A dialog opened from a dialog sits on it; any other belongs to the main
+// window, whichever tool window is active, so it is centred on the main
+// window and never goes behind it.
 QWidget* QtHost::dialogParent() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  if (QWidget* active = QApplication::activeWindow()) return active;
   return mainWindow();
 }
 
