@@ -17,6 +17,8 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
           ui::CheckBox(W::kCapture, "Capture to file...", 232, 242, 92, 10),
       },
       .fixed_font = true,
+      .copy = ui::CopyKind::ControlText,
+      .copy_control = W::kDump,
   };
   return t;
 }

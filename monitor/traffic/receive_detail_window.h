@@ -38,6 +38,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
   // Shows whatever the thread has left in the mailbox.
   void drain();
   ui::Form& form() { return *form_; }
+  CaptureFile& capture() { return capture_; }
   void stopTimer();
   // Writes the frames not written yet and closes the capture file.
   void stopCapture();
