@@ -162,8 +162,9 @@ void QtHost::arrangeIcons() {
   }
 }
 
+// Still answered while the main window closes, so its last place can be kept.
 std::string QtHost::mainWindowGeometry() const {
-  if (mainWindow() == nullptr) return {};
+  if (!main_window_) return {};
   return main_window_->saveGeometry().toBase64().toStdString();
 }
 
