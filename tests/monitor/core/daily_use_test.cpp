@@ -10,8 +10,38 @@
 #include "monitor/core/operational_statistics_window.h"
 #include "monitor/core/select_device_dialog.h"
 #include "tests/monitor/core/core_fixture.h"
+#include "ui/form_copy.h"
 
 namespace {
+
+struct NoEvents : ui::FormHandler {
+  void onInit(ui::Form&) override {}
+};
+
+TEST(CopyTextTest, CaptionsLoseTheirMnemonicAndColonAndOnlyValuesAreCopied) {
+  ui::FormTemplate t{.name = "T",
+                     .controls = {ui::Label("&Rate && size:", 0, 0, 1, 1, 1), ui::Text(1, "", 0, 0, 1, 1),
+                                  ui::Label("Unlabelled list:", 0, 0, 1, 1, 2), ui::ListBox(2, 0, 0, 1, 1),
+                                  ui::Label("No buddy:", 0, 0, 1, 1), ui::Label("Box:", 0, 0, 1, 1, 3),
+                                  ui::Edit(3, 0, 0, 1, 1)},
+                     .copy = ui::CopyKind::Values};
+  NoEvents handler;
+  fake::FakeForm form(t, handler);
+  form.setText(1, "64000");
+  form.setText(3, "a\tb");
+  EXPECT_EQ(ui::CopyText(form), "Rate & size\t64000\nBox\ta\tb\n");
+
+  t.copy = ui::CopyKind::ControlText;
+  t.copy_control = 2;
+  form.listAdd(2, "one");
+  form.listAdd(2, "two");
+  EXPECT_EQ(ui::CopyText(form), "one\ntwo\n");
+  t.copy_control = 3;
+  form.setText(3, "line 1\r\nline 2");
+  EXPECT_EQ(ui::CopyText(form), "line 1\nline 2\n");
+  t.copy = ui::CopyKind::None;
+  EXPECT_EQ(ui::CopyText(form), "");
+}
 
 using D = SelectDeviceDialog;
 
