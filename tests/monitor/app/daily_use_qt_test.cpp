@@ -274,7 +274,7 @@ TEST_F(DailyUseQtTest, EveryKindOfWindowCopiesItsText) {
 
 TEST_F(DailyUseQtTest, ValuesOfACardThatStopsAnsweringAreGreyedAndNamedInTheStatusBar) {
   auto run = start();
-  run->host.mainWindow()->resize(1100, 600);
+  run->host.mainWindow()->resize(1100, 680);
   run->monitor.core().staleNotice().time_of_day = [] { return std::string("10:32:05"); };
   run->openDevice();
   run->main().onMenuCommand(kMenuOpenAll);
@@ -325,7 +325,7 @@ TEST_F(DailyUseQtTest, SelectDeviceListsTheCardsAndADoubleClickOpensOne) {
 
 TEST_F(DailyUseQtTest, CaptureStatusLineShowsProgressAndOpensTheFolder) {
   auto run = start();
-  run->host.mainWindow()->resize(1100, 600);
+  run->host.mainWindow()->resize(1100, 680);
   QString shown_folder;
   run->host.show_folder = [&](const QString& folder) { shown_folder = folder; };
   run->openDevice();
