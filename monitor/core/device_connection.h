@@ -22,6 +22,8 @@ struct ConnectionHooks {
   std::function<void()> disable_communications;
   std::function<void(bool enabled)> set_utilities_menu;
   std::function<void()> close_all_tool_windows;
+  std::function<void()> opened;   // Open Device succeeded
+  std::function<void()> closing;  // Close Device, before any window closes
 };
 
 // The memory dump is the one command behind the not-connected guard.

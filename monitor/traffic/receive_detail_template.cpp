@@ -19,6 +19,8 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
           ui::Text(W::kLostAtCard, "0", 66, 256, 80, 9),
       },
       .fixed_font = true,
+      .copy = ui::CopyKind::ControlText,
+      .copy_control = W::kDump,
   };
   return t;
 }

@@ -43,6 +43,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
   void drain();
   void showLostAtCard(uint32_t frames);
   ui::Form& form() { return *form_; }
+  CaptureFile& capture() { return capture_; }
   void stopTimer();
   // Writes the frames not written yet and closes the capture file.
   void stopCapture();

@@ -128,6 +128,15 @@ void FakeForm::click(int id) {
 
 void FakeForm::type(int id, std::string_view text) { state(id).text = text; }
 
+void FakeForm::edit(int id, std::string_view text) {
+  state(id).text = text;
+  const auto* c = template_.find(id);
+  if (c != nullptr && (c->style & ui::kNotifyEdits)) {
+    touch();
+    handler_.onCommand(id, ui::Notify::Edited);
+  }
+}
+
 void FakeForm::select(int id, int index) {
   auto& s = state(id);
   s.selection = index;

@@ -5,8 +5,11 @@
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -17,10 +20,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCharFormat>
 #include <QTimer>
 
 #include <algorithm>
 
+#include "ui/form_copy.h"
 #include "ui/qt/control_widgets.h"
 #include "ui/qt/form_fonts.h"
 #include "ui/qt/form_surface.h"
@@ -166,8 +171,11 @@ struct Lines {
 
 QtForm::QtForm(const FormTemplate& form, FormHandler& handler)
     : template_(form), handler_(&handler), title_(form.title) {
-  surface_ = new FormSurface(*this, template_.raw_keys, template_.context_menu);
+  surface_ = new FormSurface(*this, template_.raw_keys, template_.context_menu,
+                             template_.copy != CopyKind::None);
   build();
+  // The copied control leaves its context menu to the window's, which copies it whole.
+  if (QWidget* copied = control(template_.copy_control)) copied->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 QtForm::~QtForm() {
@@ -260,6 +268,9 @@ void QtForm::connectEvents(int id, QWidget* widget) {
     });
     connect(list, &QListWidget::itemDoubleClicked, this,
             [this, id] { deliverCommand(id, Notify::DoubleClicked); });
+  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    if (Has(*template_.find(id), kNotifyEdits))
+      connect(line, &QLineEdit::textEdited, this, [this, id] { deliverCommand(id, Notify::Edited); });
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     // Keys, the drop-down list and assistive technology all change the index.
     connect(combo, &QComboBox::currentIndexChanged, this, [this, id] {
@@ -462,6 +473,66 @@ void QtForm::setGraph(int id, const std::vector<GraphSeries>& series) {
   Control* control = find(id);
   if (control == nullptr || !surface_ || control->definition->kind != ControlKind::Graph) return;
   static_cast<GraphWidget*>(control->widget)->setSeries(series);
+}
+
+void QtForm::setMarks(int id, const std::vector<TextMark>& marks) {
+  Control* control = find(id);
+  if (control == nullptr || !surface_ || control->definition->kind != ControlKind::Edit) return;
+  control->marks = marks;
+  showMarks(*control);
+}
+
+std::vector<TextMark> QtForm::marks(int id) const {
+  const Control* control = find(id);
+  return control == nullptr ? std::vector<TextMark>() : control->marks;
+}
+
+// A line edit draws formats only for input-method text; such an event with
+// no text of its own lays them over what is typed.
+void QtForm::showMarks(const Control& control) {
+  auto* edit = qobject_cast<QLineEdit*>(control.widget);
+  if (edit == nullptr) return;
+  const std::string text = ToUtf8(edit->text());
+  QTextCharFormat underline;
+  underline.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+  underline.setUnderlineColor(Qt::red);
+  QList<QInputMethodEvent::Attribute> formats;
+  QStringList tips;
+  for (const TextMark& mark : control.marks) {
+    if (mark.start > text.size()) continue;
+    const qsizetype start = ToQString(std::string_view(text).substr(0, mark.start)).size();
+    const qsizetype length = ToQString(std::string_view(text).substr(mark.start, mark.length)).size();
+    formats.append({QInputMethodEvent::TextFormat, static_cast<int>(start - edit->cursorPosition()),
+                    static_cast<int>(length), underline});
+    tips.append(ToQString(mark.tip));
+  }
+  QInputMethodEvent event(QString(), formats);
+  QCoreApplication::sendEvent(edit, &event);
+  edit->setToolTip(tips.join(QLatin1Char('\n')));
+}
+
+// Values read from the card are greyed, not disabled: they stay readable
+// and the logic's view of the controls does not change.
+void QtForm::setStale(bool stale) {
+  if (stale_ == stale || !surface_) return;
+  stale_ = stale;
+  for (auto& [id, control] : controls_) {
+    if (control.definition->kind != ControlKind::Text) continue;
+    QPalette palette = control.widget->palette();
+    if (stale) {
+      const QColor grey = palette.color(QPalette::Disabled, QPalette::WindowText);
+      palette.setColor(QPalette::Active, QPalette::WindowText, grey);
+      palette.setColor(QPalette::Inactive, QPalette::WindowText, grey);
+      control.widget->setPalette(palette);
+    } else {
+      control.widget->setPalette(QPalette());
+    }
+  }
+}
+
+void QtForm::copyToClipboard() {
+  const std::string text = CopyText(*this);
+  if (!text.empty()) QGuiApplication::clipboard()->setText(ToQString(text));
 }
 
 LightColour QtForm::light(int id) const {

@@ -45,6 +45,10 @@ class QtForm : public QObject, public Form {
   void setLight(int id, LightColour colour) override;
   LightColour light(int id) const override;
   void setGraph(int id, const std::vector<GraphSeries>& series) override;
+  void setMarks(int id, const std::vector<TextMark>& marks) override;
+  std::vector<TextMark> marks(int id) const override;
+  void setStale(bool stale) override;
+  bool isStale() const override { return stale_; }
   void listClear(int id) override;
   int listAdd(int id, std::string_view text) override;
   void listInsert(int id, int index, std::string_view text) override;
@@ -87,6 +91,8 @@ class QtForm : public QObject, public Form {
   // Esc in a dialog: its Cancel button (id 2), else the button that says
   // Cancel or Close.
   void pressCancel();
+  // The window's "Copy": its copy text onto the clipboard.
+  void copyToClipboard();
 
  private:
   struct Control {
@@ -96,6 +102,7 @@ class QtForm : public QObject, public Form {
     QButtonGroup* group = nullptr;
     std::string text;
     LightColour light = LightColour::Off;
+    std::vector<TextMark> marks;
   };
   // Changes the program makes raise no notifications.
   class Quiet;
@@ -107,6 +114,7 @@ class QtForm : public QObject, public Form {
   void linkLabel(Control& label);
   void groupRadioButtons();
   void showText(Control& control);
+  void showMarks(const Control& control);
   void nameControl(Control& control);
   Control* find(int id);
   const Control* find(int id) const;
@@ -123,6 +131,7 @@ class QtForm : public QObject, public Form {
   std::map<int, QTimer*> timers_;
   int quiet_ = 0;
   int pressed_ = kNoId;  // the button the user holds down
+  bool stale_ = false;
   bool ended_ = false;
   int result_ = 0;
 };
