@@ -1,0 +1,85 @@
+#include "exporter/http_server.h"
+
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstring>
+
+namespace exporter {
+
+namespace {
+
+std::string Header(MHD_Connection* connection, const char* name) {
+  const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
+  return value != nullptr ? value : "";
+}
+
+MHD_Result Answer(void* cls, MHD_Connection* connection, const char* url, const char* method, const char*,
+                  const char*, size_t* upload_size, void** request_state) {
+  // The first call only announces the request; a body, never expected, is dropped.
+  if (*request_state == nullptr) {
+    static int announced;
+    *request_state = &announced;
+    return MHD_YES;
+  }
+  *upload_size = 0;
+  const auto& handler = *static_cast<const HttpHandler*>(cls);
+  const HttpResponse reply = handler({method, url, Header(connection, MHD_HTTP_HEADER_ACCEPT),
+                                      Header(connection, "X-Prometheus-Scrape-Timeout-Seconds")});
+  MHD_Response* response = MHD_create_response_from_buffer(reply.body.size(), const_cast<char*>(reply.body.data()),
+                                                           MHD_RESPMEM_MUST_COPY);
+  if (response == nullptr) return MHD_NO;
+  if (!reply.content_type.empty()) MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.content_type.c_str());
+  const MHD_Result queued = MHD_queue_response(connection, reply.status, response);
+  MHD_destroy_response(response);
+  return queued;
+}
+
+}  // namespace
+
+std::unique_ptr<HttpServer> HttpServer::Start(const ListenAddress& address, HttpHandler handler, std::string* error) {
+  std::unique_ptr<HttpServer> server(new HttpServer(std::move(handler)));
+  sockaddr_storage storage{};
+  unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_POLL;
+  if (address.ipv6) {
+    auto* in6 = reinterpret_cast<sockaddr_in6*>(&storage);
+    in6->sin6_family = AF_INET6;
+    in6->sin6_port = htons(static_cast<uint16_t>(address.port));
+    in6->sin6_addr = in6addr_any;
+    if (!address.host.empty() && inet_pton(AF_INET6, address.host.c_str(), &in6->sin6_addr) != 1) {
+      *error = "not an IPv6 address: " + address.host;
+      return nullptr;
+    }
+    flags |= MHD_USE_IPv6;
+  } else {
+    auto* in4 = reinterpret_cast<sockaddr_in*>(&storage);
+    in4->sin_family = AF_INET;
+    in4->sin_port = htons(static_cast<uint16_t>(address.port));
+    in4->sin_addr.s_addr = htonl(INADDR_ANY);
+    if (!address.host.empty() && inet_pton(AF_INET, address.host.c_str(), &in4->sin_addr) != 1) {
+      *error = "not an IPv4 address: " + address.host;
+      return nullptr;
+    }
+  }
+  server->daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Answer, &server->handler_, MHD_OPTION_SOCK_ADDR,
+                                     reinterpret_cast<sockaddr*>(&storage), MHD_OPTION_CONNECTION_TIMEOUT,
+                                     static_cast<unsigned>(30), MHD_OPTION_END);
+  if (server->daemon_ == nullptr) {
+    *error = "cannot listen on that address (in use, or not this machine's)";
+    return nullptr;
+  }
+  return server;
+}
+
+HttpServer::~HttpServer() {
+  if (daemon_ != nullptr) MHD_stop_daemon(daemon_);
+}
+
+unsigned HttpServer::port() const {
+  const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
+  return info != nullptr ? info->port : 0;
+}
+
+}  // namespace exporter
