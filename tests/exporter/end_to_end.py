@@ -142,7 +142,7 @@ class Run:
         # The generator's rate, as Prometheus computes it.
         def near_rate():
             r = self.values_by_device('rate(talvlink_frames_received_total{device="TALVSTRM0"}[5s])').get("TALVSTRM0")
-            return r if r is not None and abs(r - GENERATOR_RATE) < 0.15 * GENERATOR_RATE else None
+            return r if r is not None and abs(r - GENERATOR_RATE) < 0.2 * GENERATOR_RATE else None
         print(f"rate: {wait_for('the generator rate', near_rate):.1f} frames/s")
 
         # An alarm raised on the T1 card shows and fires its rule.
