@@ -112,11 +112,12 @@ std::vector<MetricFamily> Collector::read(std::chrono::milliseconds deadline) {
   for (size_t i : listed)
     metrics.gauge("talvlink_up", "1 when the device answered this scrape, else 0.", {{"device", names[i]}},
                   outcomes[i].answered ? 1 : 0);
-  for (size_t i : listed)
+  for (size_t i : listed) {
+    if (!outcomes[i].answered) continue;
     metrics.gauge("talvlink_scrape_duration_seconds", "Time taken to read the device in this scrape.",
                   {{"device", names[i]}}, outcomes[i].seconds);
-  for (size_t i : listed)
-    if (outcomes[i].answered) AppendDeviceMetrics(names[i], outcomes[i].reading, states_[names[i]], metrics);
+    AppendDeviceMetrics(names[i], outcomes[i].reading, states_[names[i]], metrics);
+  }
   return metrics.families();
 }
 

@@ -11,6 +11,9 @@ namespace exporter {
 
 namespace {
 
+// One thread per connection: bounded, so a flood of connections cannot exhaust the process.
+constexpr unsigned kMaxConnections = 64;
+
 std::string Header(MHD_Connection* connection, const char* name) {
   const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
   return value != nullptr ? value : "";
@@ -65,7 +68,8 @@ std::unique_ptr<HttpServer> HttpServer::Start(const ListenAddress& address, Http
   }
   server->daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Answer, &server->handler_, MHD_OPTION_SOCK_ADDR,
                                      reinterpret_cast<sockaddr*>(&storage), MHD_OPTION_CONNECTION_TIMEOUT,
-                                     static_cast<unsigned>(30), MHD_OPTION_END);
+                                     static_cast<unsigned>(30), MHD_OPTION_CONNECTION_LIMIT, kMaxConnections,
+                                     MHD_OPTION_END);
   if (server->daemon_ == nullptr) {
     *error = "cannot listen on that address (in use, or not this machine's)";
     return nullptr;
