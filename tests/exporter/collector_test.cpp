@@ -180,6 +180,7 @@ TEST_F(CollectorTest, LineAlarmsLoopbacksAndErrorKindsFollowTheFrontEnd) {
   card(1).withState([](cardsim::CardState& st) {
     st.front_end.alarms = 0x0410;  // RED and YEL
     st.front_end.line_loopback = true;
+    st.front_end.counters[1] = 0xFFFFFFFFu;  // unsigned: never a negative count
   });
   card(2).withState([](cardsim::CardState& st) { st.front_end.alarms = 0x0400; });
   Collector collector(driver, std::nullopt);
@@ -189,7 +190,7 @@ TEST_F(CollectorTest, LineAlarmsLoopbacksAndErrorKindsFollowTheFrontEnd) {
   EXPECT_TRUE(Has(text, "talvlink_te1_alarm{device=\"TALVSTRM1\",alarm=\"yel\"} 1"));
   EXPECT_TRUE(Has(text, "talvlink_te1_loopback{device=\"TALVSTRM1\",mode=\"line\"} 1"));
   EXPECT_TRUE(Has(text, "talvlink_te1_loopback{device=\"TALVSTRM1\",mode=\"payload\"} 0"));
-  EXPECT_TRUE(Has(text, "talvlink_te1_errors_total{device=\"TALVSTRM1\",kind=\"oof\"} 0"));
+  EXPECT_TRUE(Has(text, "talvlink_te1_errors_total{device=\"TALVSTRM1\",kind=\"oof\"} 4294967295"));
   // E1 has no yellow alarm, and its middle counters count other things.
   EXPECT_EQ(text.find("talvlink_te1_alarm{device=\"TALVSTRM2\",alarm=\"yel\""), std::string::npos);
   EXPECT_TRUE(Has(text, "talvlink_te1_errors_total{device=\"TALVSTRM2\",kind=\"crc\"} 0"));
@@ -219,7 +220,8 @@ TEST_F(CollectorTest, ADeviceThatDoesNotAnswerInTimeIsDownAndTheRestAreUp) {
   Collector collector(driver, std::nullopt);
   // Seen once, then too slow.
   scrape(collector);
-  card(2).faults().delayReply(READ_CHDLC_LINK_STATUS, 60s);
+  // Longer than the test's time-out: only cancelling the late read ends it.
+  card(2).faults().delayReply(READ_CHDLC_LINK_STATUS, 600s);
   const std::string text = scrape(collector, 200ms);
   EXPECT_TRUE(Has(text, "talvlink_up{device=\"TALVSTRM2\"} 0")) << text;
   EXPECT_EQ(SeriesOf(text, "TALVSTRM2"), 1) << "a device that is down has no series but talvlink_up";
