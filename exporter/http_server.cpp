@@ -21,13 +21,17 @@ std::string Header(MHD_Connection* connection, const char* name) {
 
 MHD_Result Answer(void* cls, MHD_Connection* connection, const char* url, const char* method, const char*,
                   const char*, size_t* upload_size, void** request_state) {
-  // The first call only announces the request; a body, never expected, is dropped.
+  // The first call only announces the request; a body, never expected, is
+  // taken and dropped, and the answer given once it is all in.
   if (*request_state == nullptr) {
     static int announced;
     *request_state = &announced;
     return MHD_YES;
   }
-  *upload_size = 0;
+  if (*upload_size != 0) {
+    *upload_size = 0;
+    return MHD_YES;
+  }
   const auto& handler = *static_cast<const HttpHandler*>(cls);
   const HttpResponse reply = handler({method, url, Header(connection, MHD_HTTP_HEADER_ACCEPT),
                                       Header(connection, "X-Prometheus-Scrape-Timeout-Seconds")});

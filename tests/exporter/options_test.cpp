@@ -59,5 +59,31 @@ TEST(Routes, ScrapeDeadlineFollowsTheScrapersTimeoutWithinBounds) {
   EXPECT_EQ(ScrapeDeadline("120"), kMaxScrapeDeadline);
 }
 
+class NoCards : public CardDriver {
+ public:
+  std::unique_ptr<DeviceHandle> open(std::string_view, uint32_t* error) override {
+    *error = kErrorDeviceNotFound;
+    return nullptr;
+  }
+};
+
+TEST(Routes, LandingPageMetricsAndEverythingElse) {
+  NoCards driver;
+  Collector collector(driver, std::vector<std::string>{"TALVSTRM0"});
+  const std::string path = "/m\"><script>";
+
+  const HttpResponse landing = Route({"GET", "/", "", ""}, path, collector);
+  EXPECT_EQ(landing.status, 200u);
+  EXPECT_NE(landing.body.find("href=\"/m&quot;&gt;&lt;script&gt;\""), std::string::npos) << landing.body;
+
+  const HttpResponse metrics = Route({"GET", path, "application/openmetrics-text", ""}, path, collector);
+  EXPECT_EQ(metrics.status, 200u);
+  EXPECT_EQ(metrics.content_type, kOpenMetricsContentType);
+  EXPECT_NE(metrics.body.find("talvlink_up{device=\"TALVSTRM0\"} 0\n"), std::string::npos);
+
+  EXPECT_EQ(Route({"GET", "/metrics", "", ""}, path, collector).status, 404u);
+  EXPECT_EQ(Route({"POST", path, "", ""}, path, collector).status, 405u);
+}
+
 }  // namespace
 }  // namespace exporter
