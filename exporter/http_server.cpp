@@ -1,10 +1,10 @@
 #include "exporter/http_server.h"
 
-#include <arpa/inet.h>
 #include <microhttpd.h>
-#include <netinet/in.h>
+#include <netdb.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace exporter {
@@ -48,28 +48,23 @@ MHD_Result Answer(void* cls, MHD_Connection* connection, const char* url, const 
 
 std::unique_ptr<HttpServer> HttpServer::Start(const ListenAddress& address, HttpHandler handler, std::string* error) {
   std::unique_ptr<HttpServer> server(new HttpServer(std::move(handler)));
-  sockaddr_storage storage{};
-  unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_POLL;
-  if (address.ipv6) {
-    auto* in6 = reinterpret_cast<sockaddr_in6*>(&storage);
-    in6->sin6_family = AF_INET6;
-    in6->sin6_port = htons(static_cast<uint16_t>(address.port));
-    in6->sin6_addr = in6addr_any;
-    if (!address.host.empty() && inet_pton(AF_INET6, address.host.c_str(), &in6->sin6_addr) != 1) {
-      *error = "not an IPv6 address: " + address.host;
-      return nullptr;
-    }
-    flags |= MHD_USE_IPv6;
-  } else {
-    auto* in4 = reinterpret_cast<sockaddr_in*>(&storage);
-    in4->sin_family = AF_INET;
-    in4->sin_port = htons(static_cast<uint16_t>(address.port));
-    in4->sin_addr.s_addr = htonl(INADDR_ANY);
-    if (!address.host.empty() && inet_pton(AF_INET, address.host.c_str(), &in4->sin_addr) != 1) {
-      *error = "not an IPv4 address: " + address.host;
-      return nullptr;
-    }
+  // No host: every IPv4 address, or every IPv6 one for "[]:PORT".
+  addrinfo hints{};
+  hints.ai_family = address.ipv6 ? AF_INET6 : address.host.empty() ? AF_INET : AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE;
+  addrinfo* found = nullptr;
+  const std::string port = std::to_string(address.port);
+  if (const int rc = getaddrinfo(address.host.empty() ? nullptr : address.host.c_str(), port.c_str(), &hints, &found);
+      rc != 0) {
+    *error = gai_strerror(rc);
+    return nullptr;
   }
+  sockaddr_storage storage{};
+  std::memcpy(&storage, found->ai_addr, std::min<size_t>(found->ai_addrlen, sizeof storage));
+  unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_POLL;
+  if (found->ai_family == AF_INET6) flags |= MHD_USE_IPv6;
+  freeaddrinfo(found);
   server->daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Answer, &server->handler_, MHD_OPTION_SOCK_ADDR,
                                      reinterpret_cast<sockaddr*>(&storage), MHD_OPTION_CONNECTION_TIMEOUT,
                                      static_cast<unsigned>(30), MHD_OPTION_CONNECTION_LIMIT, kMaxConnections,
