@@ -78,13 +78,14 @@ class Run:
     def stop(self, name):
         p = self.processes.pop(name, None)
         if p is None or p.poll() is not None:
-            return
+            return None if p is None else p.returncode
         p.send_signal(signal.SIGTERM)
         try:
-            p.wait(timeout=10)
+            return p.wait(timeout=10)
         except subprocess.TimeoutExpired:
             p.kill()
             p.wait()
+            return None
 
     def close(self):
         for name in list(self.processes)[::-1]:
@@ -164,6 +165,9 @@ class Run:
             targets = json.load(reply)["data"]["activeTargets"]
         assert [t["health"] for t in targets] == ["up"] and not targets[0]["lastError"], targets
         print("down: every device down, the scrape still healthy")
+
+        status = self.stop("exporter")
+        assert status == 0, f"the exporter ended with {status} on SIGTERM"
 
 
 def main():
