@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <memory>
 #include <thread>
 
 #include "card/device.h"
@@ -11,14 +12,53 @@ namespace exporter {
 
 namespace {
 
-// One device's reader thread, cancellable from the scrape that waits for it.
+// One device's reader thread and what it found, shared with the scrape that
+// waits for it: a reader stuck where no cancel reaches (a connect that never
+// completes) is left behind and finishes on its own.
 struct Reader {
+  explicit Reader(std::string device) : name(std::move(device)) {}
+
+  const std::string name;
   std::mutex mutex;
   std::condition_variable done_cv;
   bool done = false;
   bool cancelled = false;
   DeviceHandle* handle = nullptr;
+  bool answered = false;
+  DeviceReading reading;
+  double seconds = 0;
 };
+
+// How long a cancelled reader has to notice before the scrape goes on without it.
+constexpr std::chrono::milliseconds kCancelGrace{250};
+
+void ReadOne(CardDriver& driver, Reader& reader) {
+  const auto start = std::chrono::steady_clock::now();
+  uint32_t error = 0;
+  DeviceReading reading;
+  bool answered = false;
+  std::unique_ptr<card::Device> device = card::Device::Open(driver, reader.name, &error);
+  if (device) {
+    {
+      std::lock_guard lock(reader.mutex);
+      reader.handle = device->handle();
+      if (reader.cancelled) reader.handle->cancel();
+    }
+    answered = ReadDevice(device->handle(), device->exec(), &reading);
+    {
+      std::lock_guard lock(reader.mutex);
+      reader.handle = nullptr;
+    }
+    // Closed before the scrape hears it is done, so no handle outlives its scrape.
+    device.reset();
+  }
+  std::lock_guard lock(reader.mutex);
+  reader.answered = answered && !reader.cancelled;
+  reader.reading = std::move(reading);
+  reader.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  reader.done = true;
+  reader.done_cv.notify_all();
+}
 
 // Device order: TALVSTRM2 before TALVSTRM10.
 bool DeviceLess(const std::string& a, const std::string& b) {
@@ -58,42 +98,28 @@ std::vector<std::string> Collector::candidates() const {
 
 std::vector<Collector::Outcome> Collector::readAll(const std::vector<std::string>& names,
                                                    std::chrono::milliseconds deadline) {
-  std::vector<Outcome> outcomes(names.size());
-  std::vector<Reader> readers(names.size());
-  std::vector<std::thread> threads;
-  threads.reserve(names.size());
-  for (size_t i = 0; i < names.size(); ++i) {
-    threads.emplace_back([this, &name = names[i], &reader = readers[i], &outcome = outcomes[i]] {
-      const auto start = std::chrono::steady_clock::now();
-      uint32_t error = 0;
-      std::unique_ptr<card::Device> device = card::Device::Open(driver_, name, &error);
-      if (device) {
-        {
-          std::lock_guard lock(reader.mutex);
-          reader.handle = device->handle();
-          if (reader.cancelled) reader.handle->cancel();
-        }
-        outcome.answered = ReadDevice(device->handle(), device->exec(), &outcome.reading);
-      }
-      outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      std::lock_guard lock(reader.mutex);
-      reader.handle = nullptr;
-      reader.done = true;
-      reader.done_cv.notify_all();
-    });
+  std::vector<std::shared_ptr<Reader>> readers;
+  for (const std::string& name : names) {
+    auto reader = std::make_shared<Reader>(name);
+    std::thread([&driver = driver_, reader] { ReadOne(driver, *reader); }).detach();
+    readers.push_back(std::move(reader));
   }
   const auto until = std::chrono::steady_clock::now() + deadline;
-  for (size_t i = 0; i < names.size(); ++i) {
-    Reader& reader = readers[i];
-    std::unique_lock lock(reader.mutex);
-    if (reader.done_cv.wait_until(lock, until, [&] { return reader.done; })) continue;
+  for (auto& reader : readers) {
+    std::unique_lock lock(reader->mutex);
+    if (reader->done_cv.wait_until(lock, until, [&] { return reader->done; })) continue;
     // Too late: whatever it reads from now on fails at once.
-    reader.cancelled = true;
-    if (reader.handle != nullptr) reader.handle->cancel();
+    reader->cancelled = true;
+    if (reader->handle != nullptr) reader->handle->cancel();
   }
-  for (std::thread& t : threads) t.join();
-  for (size_t i = 0; i < names.size(); ++i)
-    if (readers[i].cancelled) outcomes[i].answered = false;
+  std::vector<Outcome> outcomes(names.size());
+  const auto grace = std::chrono::steady_clock::now() + kCancelGrace;
+  for (size_t i = 0; i < readers.size(); ++i) {
+    Reader& reader = *readers[i];
+    std::unique_lock lock(reader.mutex);
+    if (!reader.done_cv.wait_until(lock, grace, [&] { return reader.done; })) continue;
+    outcomes[i] = {reader.answered, std::move(reader.reading), reader.seconds};
+  }
   return outcomes;
 }
 

@@ -22,7 +22,8 @@ namespace exporter {
 class Collector {
  public:
   // Without a device list every device present is followed: a device that
-  // answered once stays listed, down while it is gone.
+  // answered once stays listed, down while it is gone. The driver outlives
+  // the collector: a read left behind at a deadline may still be using it.
   Collector(CardDriver& driver, std::optional<std::vector<std::string>> devices);
 
   // Devices that have not answered by the deadline are down for this scrape.

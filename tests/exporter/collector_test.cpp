@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <set>
 #include <thread>
 
@@ -80,6 +81,38 @@ class WatchingDriver : public CardDriver {
   std::set<std::string> gone_;
   std::set<uint32_t> codes_;
   std::set<uint8_t> commands_;
+};
+
+// Opening one device never returns until the driver goes away, as a connect
+// to a daemon that stopped accepting would.
+class StuckOpenDriver : public CardDriver {
+ public:
+  StuckOpenDriver(CardDriver& inner, std::string stuck) : inner_(inner), stuck_(std::move(stuck)) {}
+  ~StuckOpenDriver() override {
+    std::unique_lock lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return inside_ == 0; });
+  }
+
+  std::unique_ptr<DeviceHandle> open(std::string_view name, uint32_t* error) override {
+    if (name != stuck_) return inner_.open(name, error);
+    std::unique_lock lock(mutex_);
+    ++inside_;
+    changed_.wait(lock, [&] { return released_; });
+    --inside_;
+    changed_.notify_all();
+    *error = kErrorDeviceNotFound;
+    return nullptr;
+  }
+
+ private:
+  CardDriver& inner_;
+  const std::string stuck_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool released_ = false;
+  int inside_ = 0;
 };
 
 class CollectorTest : public ::testing::Test {
@@ -228,6 +261,16 @@ TEST_F(CollectorTest, ADeviceThatDoesNotAnswerInTimeIsDownAndTheRestAreUp) {
   EXPECT_TRUE(Has(text, "talvlink_up{device=\"TALVSTRM1\"} 1"));
   card(2).faults().clear();
   EXPECT_TRUE(Has(scrape(collector), "talvlink_up{device=\"TALVSTRM2\"} 1"));
+}
+
+TEST_F(CollectorTest, AnOpenThatNeverReturnsHoldsUpNoScrape) {
+  StuckOpenDriver stuck(driver, "TALVSTRM2");
+  Collector collector(stuck, std::vector<std::string>{"TALVSTRM1", "TALVSTRM2"});
+  for (int i = 0; i < 2; ++i) {
+    const std::string text = scrape(collector, 200ms);
+    EXPECT_TRUE(Has(text, "talvlink_up{device=\"TALVSTRM1\"} 1")) << text;
+    EXPECT_TRUE(Has(text, "talvlink_up{device=\"TALVSTRM2\"} 0")) << text;
+  }
 }
 
 TEST_F(CollectorTest, ADeviceThatGoesAwayStaysListedDownUntilItComesBack) {
