@@ -10,13 +10,11 @@
 
 namespace exporter {
 
-namespace {
-
 // One device's reader thread and what it found, shared with the scrape that
 // waits for it: a reader stuck where no cancel reaches (a connect that never
 // completes) is left behind and finishes on its own.
-struct Reader {
-  explicit Reader(std::string device) : name(std::move(device)) {}
+struct DeviceReader {
+  explicit DeviceReader(std::string device) : name(std::move(device)) {}
 
   const std::string name;
   std::mutex mutex;
@@ -29,10 +27,12 @@ struct Reader {
   double seconds = 0;
 };
 
+namespace {
+
 // How long a cancelled reader has to notice before the scrape goes on without it.
 constexpr std::chrono::milliseconds kCancelGrace{250};
 
-void ReadOne(CardDriver& driver, Reader& reader) {
+void ReadOne(CardDriver& driver, DeviceReader& reader) {
   const auto start = std::chrono::steady_clock::now();
   uint32_t error = 0;
   DeviceReading reading;
@@ -98,14 +98,24 @@ std::vector<std::string> Collector::candidates() const {
 
 std::vector<Collector::Outcome> Collector::readAll(const std::vector<std::string>& names,
                                                    std::chrono::milliseconds deadline) {
-  std::vector<std::shared_ptr<Reader>> readers;
+  std::vector<std::shared_ptr<DeviceReader>> readers;
   for (const std::string& name : names) {
-    auto reader = std::make_shared<Reader>(name);
+    // A device whose last reader is still stuck gets no second one: it is down.
+    if (auto stuck = stragglers_.find(name); stuck != stragglers_.end()) {
+      std::lock_guard lock(stuck->second->mutex);
+      if (!stuck->second->done) {
+        readers.push_back(nullptr);
+        continue;
+      }
+      stragglers_.erase(stuck);
+    }
+    auto reader = std::make_shared<DeviceReader>(name);
     std::thread([&driver = driver_, reader] { ReadOne(driver, *reader); }).detach();
     readers.push_back(std::move(reader));
   }
   const auto until = std::chrono::steady_clock::now() + deadline;
   for (auto& reader : readers) {
+    if (reader == nullptr) continue;
     std::unique_lock lock(reader->mutex);
     if (reader->done_cv.wait_until(lock, until, [&] { return reader->done; })) continue;
     // Too late: whatever it reads from now on fails at once.
@@ -115,9 +125,13 @@ std::vector<Collector::Outcome> Collector::readAll(const std::vector<std::string
   std::vector<Outcome> outcomes(names.size());
   const auto grace = std::chrono::steady_clock::now() + kCancelGrace;
   for (size_t i = 0; i < readers.size(); ++i) {
-    Reader& reader = *readers[i];
+    if (readers[i] == nullptr) continue;
+    DeviceReader& reader = *readers[i];
     std::unique_lock lock(reader.mutex);
-    if (!reader.done_cv.wait_until(lock, grace, [&] { return reader.done; })) continue;
+    if (!reader.done_cv.wait_until(lock, grace, [&] { return reader.done; })) {
+      stragglers_[reader.name] = readers[i];
+      continue;
+    }
     outcomes[i] = {reader.answered, std::move(reader.reading), reader.seconds};
   }
   return outcomes;

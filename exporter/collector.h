@@ -7,6 +7,7 @@
 #include <chrono>
 #include <future>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -18,6 +19,8 @@
 #include "exporter/exposition.h"
 
 namespace exporter {
+
+struct DeviceReader;
 
 class Collector {
  public:
@@ -49,6 +52,8 @@ class Collector {
   // Touched only by the one scrape reading at a time.
   std::set<std::string> seen_;
   std::map<std::string, DeviceState> states_;
+  // Readers left behind at a deadline, so a stuck device costs one thread, not one a scrape.
+  std::map<std::string, std::shared_ptr<DeviceReader>> stragglers_;
 };
 
 }  // namespace exporter

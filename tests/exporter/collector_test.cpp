@@ -99,6 +99,7 @@ class StuckOpenDriver : public CardDriver {
     if (name != stuck_) return inner_.open(name, error);
     std::unique_lock lock(mutex_);
     ++inside_;
+    ++stuck_opens_;
     changed_.wait(lock, [&] { return released_; });
     --inside_;
     changed_.notify_all();
@@ -106,9 +107,15 @@ class StuckOpenDriver : public CardDriver {
     return nullptr;
   }
 
+  int stuckOpens() {
+    std::lock_guard lock(mutex_);
+    return stuck_opens_;
+  }
+
  private:
   CardDriver& inner_;
   const std::string stuck_;
+  int stuck_opens_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
   bool released_ = false;
@@ -271,6 +278,7 @@ TEST_F(CollectorTest, AnOpenThatNeverReturnsHoldsUpNoScrape) {
     EXPECT_TRUE(Has(text, "talvlink_up{device=\"TALVSTRM1\"} 1")) << text;
     EXPECT_TRUE(Has(text, "talvlink_up{device=\"TALVSTRM2\"} 0")) << text;
   }
+  EXPECT_EQ(stuck.stuckOpens(), 1) << "a device stuck once is not tried again while it stays stuck";
 }
 
 TEST_F(CollectorTest, ADeviceThatGoesAwayStaysListedDownUntilItComesBack) {
