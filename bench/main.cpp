@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   bench::RegisterRxFigures(registry);
   bench::RegisterSoakFigures(registry);
   bench::RegisterLineRateFigures(registry);
+  bench::RegisterExporterFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;
