@@ -94,7 +94,11 @@ int Statistics(Session& s, card::Device& device) {
   const uint8_t off_rc = card::SendFt1MonitorFlags(device.exec(), 0);
   if (!line.ok()) return s.refused(READ_FT1_OPERATIONAL_STATS, line.rc);
   if (off_rc != RC_OK) return s.refused(SET_FT1_MONITOR_FLAGS, off_rc);
-  if (line.value.empty()) return s.refused("the FT1 unit sent no statistics line");
+  // The unit ends and starts its lines with CR LF of its own.
+  const size_t first = line.value.find_first_not_of("\r\n");
+  const size_t last = line.value.find_last_not_of("\r\n");
+  if (first == std::string::npos) return s.refused("the FT1 unit sent no statistics line");
+  line.value = line.value.substr(first, last - first + 1);
   if (s.json) s.out << nlohmann::json{{"device", device.name()}, {"line", line.value}}.dump(2) << '\n';
   else s.out << line.value << '\n';
   return kExitOk;

@@ -1,5 +1,7 @@
 #include "tools/talvctl/json_records.h"
 
+#include <charconv>
+
 #include "card/device_list.h"
 #include "card/front_end.h"
 #include "card/line_configuration.h"
@@ -108,6 +110,18 @@ json ToJson(const card::Te1Alarms& alarms, uint8_t front_end_type) {
   return {{"alarm_bits", alarms.alarms}, {"alarms", raised}, {"counters", counters}};
 }
 
+namespace {
+
+// The level's figures as numbers; null where the level tells nothing.
+json Figure(const char* text) {
+  const std::string_view figure(text);
+  double value = 0;
+  if (std::from_chars(figure.data(), figure.data() + figure.size(), value).ec != std::errc()) return nullptr;
+  return value;
+}
+
+}  // namespace
+
 json ToJson(const card::Status56K& status) {
   json raised = json::object();
   for (const AlarmBit& bit : k56KStatusBits) raised[std::string(bit.key)] = status.raised(bit.mask);
@@ -116,8 +130,8 @@ json ToJson(const card::Status56K& status) {
           {"alarms", raised},
           {"receive_level", status.receiveLevelIndex()},
           {"signal_good", status.signalGood()},
-          {"insertion_loss_db", level.insertion_loss_db},
-          {"line_length_km", level.line_length_km}};
+          {"insertion_loss_db", Figure(level.insertion_loss_db)},
+          {"line_length_km", Figure(level.line_length_km)}};
 }
 
 }  // namespace talvctl
