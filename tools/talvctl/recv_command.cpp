@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "card/capture/capture_queue.h"
 #include "card/chdlc.h"
 #include "driver_if/requests.h"
 #include "tools/talvctl/commands.h"
@@ -15,15 +16,22 @@ namespace talvctl {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 // The card ends every frame with two check bytes, not part of the data.
 constexpr size_t kTrailerBytes = 2;
+// How long a capture may take to open, and to write out what is queued at the end.
+constexpr auto kCaptureOpenWait = 1000ms;
+constexpr auto kCaptureFinishWait = 5000ms;
 
 struct Reception {
   uint32_t frames = 0;
   bool failed = false;  // the driver ended reception, not talvctl
 };
 
-Reception Receive(Session& s, DeviceHandle& handle, const RecvOptions& options, nlohmann::json& frames) {
+// Frames go to the capture when there is one, else to stdout as text or JSON.
+Reception Receive(Session& s, DeviceHandle& handle, const RecvOptions& options, capture::CaptureQueue* capture,
+                  nlohmann::json& frames) {
   std::optional<std::chrono::steady_clock::time_point> deadline;
   if (options.timeout_s)
     deadline = std::chrono::steady_clock::now() +
@@ -41,7 +49,9 @@ Reception Receive(Session& s, DeviceHandle& handle, const RecvOptions& options, 
     const size_t length = std::min<size_t>(frame->length(), ReceivedFrame::kMaxData);
     const size_t data = length >= kTrailerBytes ? length - kTrailerBytes : 0;
     const uint8_t* bytes = frame->data().data();
-    if (s.json) {
+    if (capture != nullptr) {
+      capture->push(std::chrono::system_clock::now(), frame->data().first(data));
+    } else if (s.json) {
       frames.push_back({{"bits", frame->bits()},
                         {"time_stamp", frame->timeStamp()},
                         {"length", data},
@@ -60,9 +70,19 @@ Reception Receive(Session& s, DeviceHandle& handle, const RecvOptions& options, 
 
 int RunRecv(Session& s, const std::string& name, const RecvOptions& options) {
   if (options.timeout_s && !(*options.timeout_s >= 0)) return s.usage("--timeout must not be negative");
+  if (options.capture_path && s.json) return s.usage("-w writes a capture file; it takes no --json");
   int status = kExitOk;
   std::unique_ptr<card::Device> device = s.open(name, &status);
   if (device == nullptr) return status;
+
+  // Frames wait for a slow capture reader in a bounded queue of their own,
+  // so Ctrl+C is never stuck behind a write.
+  std::unique_ptr<capture::CaptureQueue> capture;
+  if (options.capture_path) {
+    capture = std::make_unique<capture::CaptureQueue>(capture::MakeCaptureWriter(), *options.capture_path);
+    if (capture->waitOpened(kCaptureOpenWait) == capture::CaptureQueue::State::Failed)
+      return s.refused("cannot open the capture file " + *options.capture_path);
+  }
 
   const card::Reply<card::LinkStatus> link = card::ReadLinkStatus(device->exec());
   if (!link.ok()) return s.refused(READ_CHDLC_LINK_STATUS, link.rc);
@@ -79,7 +99,7 @@ int RunRecv(Session& s, const std::string& name, const RecvOptions& options) {
   Reception reception;
   uint32_t error = 0;
   if (std::unique_ptr<DeviceHandle> reader = s.driver.open(device->name(), &error)) {
-    reception = Receive(s, *reader, options, frames);
+    reception = Receive(s, *reader, options, capture.get(), frames);
   } else {
     status = s.fail(kExitNoDevice, "Unable to open device for reading! Error code " + std::to_string(error) + ".");
   }
@@ -87,6 +107,12 @@ int RunRecv(Session& s, const std::string& name, const RecvOptions& options) {
   if (enabled_here) {
     const uint8_t rc = DisableCommunicationsPersistently(device->exec());
     if (rc != RC_OK && status == kExitOk) status = s.refused(DISABLE_CHDLC_COMMUNICATIONS, rc);
+  }
+  if (capture) {
+    const bool written = capture->finish(kCaptureFinishWait);
+    if (capture->dropped() > 0)
+      s.err << "talvctl recv: " << capture->dropped() << " frames not captured: the capture's reader fell behind\n";
+    if (!written && status == kExitOk) status = s.refused("the capture to " + capture->path() + " failed");
   }
   if (reception.failed && status == kExitOk)
     status = s.refused("the driver ended IOCTL_RECEIVE_FRAME (communications disabled elsewhere?)");

@@ -93,6 +93,28 @@ TEST_F(TalvctlTrafficTest, RecvTimeoutEndsQuietlyAndSendCountStopsOnSigint) {
   EXPECT_EQ(state("TALVSTRM0")["comms"], "1");
 }
 
+uint32_t U32At(const std::string& bytes, size_t at) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
+  return v;
+}
+
+TEST_F(TalvctlTrafficTest, CaptureToStdoutHoldsOneChdlcRecordPerFrame) {
+  ASSERT_EQ(ctl({"comms", "TALVSTRM0", "on"}).exit_code, 0);
+  ASSERT_EQ(ctl({"send", "TALVSTRM0", "--hex", "0F 00 08 00 45"}).exit_code, 0);
+  ASSERT_EQ(ctl({"send", "TALVSTRM0", "--hex", "8F 00"}).exit_code, 0);
+  const ctltest::CtlRun run = ctl({"recv", "TALVSTRM0", "--count", "2", "-w", "-"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.out.size(), 24u + 16 + 5 + 16 + 2);
+  EXPECT_EQ(U32At(run.out, 20), 104u);  // C_HDLC
+  EXPECT_EQ(U32At(run.out, 24 + 8), 5u);
+  EXPECT_EQ(run.out.substr(24 + 16, 5), std::string("\x0F\x00\x08\x00\x45", 5));
+  EXPECT_EQ(U32At(run.out, 24 + 16 + 5 + 8), 2u);
+
+  EXPECT_EQ(ctl({"recv", "TALVSTRM0", "-w", "-", "--json"}).exit_code, 2);
+  EXPECT_EQ(ctl({"recv", "TALVSTRM0", "--count", "1", "-w", directory() + "/no/such/dir/x.pcap"}).exit_code, 1);
+}
+
 TEST_F(TalvctlTrafficTest, RefusedFramesAndBadHexAreReported) {
   const ctltest::CtlRun down = ctl({"send", "TALVSTRM0", "--hex", "01 02"});
   EXPECT_EQ(down.exit_code, 1);
