@@ -32,9 +32,9 @@ int RunConfig(Session& s, const std::string& name) {
   Field(s.out, "Baud rate", c.baud_rate);
   const std::string_view interface = card::NameOf(card::kInterfaces, static_cast<uint8_t>(c.interface));
   Field(s.out, "Interface", interface.empty() ? std::to_string(c.interface) : std::string(interface));
-  for (const OptionBit& bit : kModemOptionBits) Flag(s.out, bit.key, (c.modem_options & bit.mask) != 0);
+  for (const OptionBit& bit : kModemOptionBits) Flag(s.out, LabelOf(bit.key), (c.modem_options & bit.mask) != 0);
   Field(s.out, "Percent tx buffers", c.percent_tx_buffers);
-  for (const OptionBit& bit : kStatisticsOptionBits) Flag(s.out, bit.key, (c.statistics_options & bit.mask) != 0);
+  for (const OptionBit& bit : kStatisticsOptionBits) Flag(s.out, LabelOf(bit.key), (c.statistics_options & bit.mask) != 0);
   Field(s.out, "Max frame size", c.max_frame_size);
   Field(s.out, "Front end", card::FrontEndName(unit.front_end_type));
   Flag(s.out, "FT1 unit", unit.ft1_present);

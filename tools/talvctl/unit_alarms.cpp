@@ -54,7 +54,7 @@ void PrintUnitAlarms(std::ostream& out, const UnitAlarms& a) {
     Field(out, "Service unit", card::FrontEndName(a.unit.front_end_type));
     Field(out, "Alarms", Raised(Te1AlarmBits(a.unit.front_end_type), a.te1.alarms));
     const auto& names = Te1CounterNames(a.unit.front_end_type);
-    for (size_t i = 0; i < names.size(); ++i) Field(out, names[i], a.te1.counters[i]);
+    for (size_t i = 0; i < names.size(); ++i) Field(out, LabelOf(names[i]), a.te1.counters[i]);
   } else if (a.unit.front_end_type == kFrontEnd56K) {
     Field(out, "Service unit", "56K");
     Field(out, "Alarms", Raised(k56KStatusBits, a.status56k.status));
