@@ -12,9 +12,11 @@ using namespace std::chrono_literals;
 // How often a wait looks at the flag; a signal handler may only set it.
 constexpr auto kLookInterval = 20ms;
 
-volatile std::sig_atomic_t interrupted = 0;
+// Lock-free, so the handler may set it and the watcher thread read it.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+extern "C" void OnInterrupt(int) { interrupted.store(true); }
 
 }  // namespace
 
@@ -23,7 +25,7 @@ void InstallInterruptHandlers() {
   std::signal(SIGTERM, OnInterrupt);
 }
 
-bool Interrupted() { return interrupted != 0; }
+bool Interrupted() { return interrupted.load(); }
 
 bool SleepUnlessInterrupted(std::chrono::milliseconds duration) {
   const auto until = std::chrono::steady_clock::now() + duration;
