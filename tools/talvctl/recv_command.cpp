@@ -70,6 +70,7 @@ Reception Receive(Session& s, DeviceHandle& handle, const RecvOptions& options, 
 
 int RunRecv(Session& s, const std::string& name, const RecvOptions& options) {
   if (options.timeout_s && !(*options.timeout_s >= 0)) return s.usage("--timeout must not be negative");
+  if (options.count == 0u) return s.usage("--count must be at least 1");
   if (options.capture_path && s.json) return s.usage("-w writes a capture file; it takes no --json");
   int status = kExitOk;
   std::unique_ptr<card::Device> device = s.open(name, &status);

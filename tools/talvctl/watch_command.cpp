@@ -75,6 +75,7 @@ bool AwaitNext(KeyReader& keys, std::chrono::milliseconds interval) {
 
 int RunWatch(Session& s, const std::string& name, const WatchOptions& options) {
   if (options.interval_ms == 0) return s.usage("--interval must be at least 1 ms");
+  if (options.count == 0u) return s.usage("--count must be at least 1");
   if (s.json) return s.usage("watch shows text only; use status --json to poll");
   int status = kExitOk;
   std::unique_ptr<card::Device> device = s.open(name, &status);

@@ -40,6 +40,9 @@ TEST_F(TalvctlTest, UsageErrorsExitTwo) {
       {"modem", "TALVSTRM0", "cts=on"},
       {"ft1", "TALVSTRM0", "status", "framing=D4"},
       {"recv", "TALVSTRM0", "--count", "x"},
+      {"recv", "TALVSTRM0", "--count", "0"},
+      {"watch", "TALVSTRM0", "--count", "0"},
+      {"send", "TALVSTRM0", "--hex", "01", "--count", "0"},
   };
   for (const auto& args : bad) {
     const ctltest::CtlRun run = ctl(args);
