@@ -16,9 +16,10 @@ int RunModem(Session& s, const std::string& name, const std::vector<std::string>
   for (const std::string& setting : settings) {
     const size_t eq = setting.find('=');
     const std::string key = setting.substr(0, eq);
-    const std::optional<bool> on = eq == std::string::npos ? std::nullopt : ParseOnOff(setting.substr(eq + 1));
-    if ((key != "dtr" && key != "rts") || !on) return s.usage("\"" + setting + "\" is not dtr=on|off or rts=on|off");
-    (key == "dtr" ? dtr : rts) = *on;
+    const std::optional<bool> on = ParseOnOff(eq == std::string::npos ? std::string() : setting.substr(eq + 1));
+    if ((key != "dtr" && key != "rts") || !on.has_value())
+      return s.usage("\"" + setting + "\" is not dtr=on|off or rts=on|off");
+    (key == "dtr" ? dtr : rts) = on.value();
   }
   int status = kExitOk;
   std::unique_ptr<card::Device> device = s.open(name, &status);
