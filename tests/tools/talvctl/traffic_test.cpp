@@ -77,6 +77,25 @@ TEST_F(TalvctlTrafficTest, InterruptedRecvLeavesTheLineAsFound) {
   }
 }
 
+TEST_F(TalvctlTrafficTest, TwoReadersLeaveTheLineToTheOneThatEnabledIt) {
+  ctltest::TalvctlProcess first(directory(), {"recv", "TALVSTRM0"});
+  for (int i = 0; i < 500 && state("TALVSTRM0")["comms"] != "1"; ++i) usleep(10000);
+  ASSERT_EQ(state("TALVSTRM0")["comms"], "1");
+  ctltest::TalvctlProcess second(directory(), {"recv", "TALVSTRM0"});
+  ASSERT_EQ(ctl({"send", "TALVSTRM0", "--hex", "02"}).exit_code, 0);
+  for (int i = 0; i < 500 && std::stoi(state("TALVSTRM0")["handles"]) < 4; ++i) usleep(10000);
+
+  second.signal(SIGINT);
+  const ctltest::CtlRun joined = second.finish();
+  EXPECT_EQ(joined.exit_code, 0);
+  EXPECT_NE(joined.err.find("frames are shared"), std::string::npos) << joined.err;
+  EXPECT_EQ(state("TALVSTRM0")["comms"], "1");
+
+  first.signal(SIGINT);
+  EXPECT_EQ(first.finish().exit_code, 0);
+  EXPECT_EQ(state("TALVSTRM0")["comms"], "0");
+}
+
 TEST_F(TalvctlTrafficTest, RecvTimeoutEndsQuietlyAndSendCountStopsOnSigint) {
   const ctltest::CtlRun quiet = ctl({"recv", "TALVSTRM0", "--timeout", "0.2"});
   EXPECT_EQ(quiet.exit_code, 0) << quiet.err;
