@@ -45,6 +45,7 @@ void RegisterRxFigures(Registry& registry);  // rx_*, with Qt
 void RegisterSoakFigures(Registry& registry);  // soak_*, with Qt, only when named
 void RegisterLineRateFigures(Registry& registry);  // line_rate_*, talvmon and talvcard as processes
 void RegisterExporterFigures(Registry& registry);  // exporter_*, the real program
+void RegisterTalvctlFigures(Registry& registry);  // talvctl_*
 
 // Calls step() repeatedly for about `duration`; the calls per second.
 double RatePerSecond(std::chrono::duration<double> duration, const std::function<bool()>& step);

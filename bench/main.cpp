@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   bench::RegisterSoakFigures(registry);
   bench::RegisterLineRateFigures(registry);
   bench::RegisterExporterFigures(registry);
+  bench::RegisterTalvctlFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;
