@@ -1,6 +1,9 @@
 #include "tools/talvcap/capture_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 #include <limits>
 #include <utility>
 
@@ -107,6 +110,10 @@ std::optional<CaptureOptions> ParseCaptureArguments(std::span<const std::string>
       if (!in.hasInlineValue()) version = true;
       else in.value();
     } else {
+      constexpr std::string_view kWithValue[] = {"--extcap-interface", "-i", "--fifo", "-w", "--extcap-capture-filter",
+                                                 "-f", "--debug-file", "--count", "-c", "-a", "-b"};
+      if (std::find(std::begin(kWithValue), std::end(kWithValue), name) == std::end(kWithValue))
+        return fail("unknown option " + name);
       const std::optional<std::string> value = in.value();
       if (!value) return fail(name + " needs a value");
       if (name == "--extcap-interface" || name == "-i") o.device = *value, extcap_device = name[1] == '-';
@@ -119,8 +126,6 @@ std::optional<CaptureOptions> ParseCaptureArguments(std::span<const std::string>
         if (!ParseAutostop(*value, &o)) return fail("bad -a (duration:SEC): " + *value);
       } else if (name == "-b") {
         if (!ParseRing(*value, &o)) return fail("bad -b (filesize:KB or files:N): " + *value);
-      } else {
-        return fail("unknown option " + name);
       }
     }
   }
