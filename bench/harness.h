@@ -42,6 +42,7 @@ void RegisterExecCmdFigures(Registry& registry);
 void RegisterMonitorFigures(Registry& registry);
 void RegisterRxFigures(Registry& registry);  // rx_*, with Qt
 void RegisterSoakFigures(Registry& registry);  // soak_*, with Qt, only when named
+void RegisterCaptureFigures(Registry& registry);  // capture_*, talvcap at line rate
 
 // Calls step() repeatedly for about `duration`; the calls per second.
 double RatePerSecond(std::chrono::duration<double> duration, const std::function<bool()>& step);

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   bench::RegisterMonitorFigures(registry);
   bench::RegisterRxFigures(registry);
   bench::RegisterSoakFigures(registry);
+  bench::RegisterCaptureFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;

@@ -120,24 +120,27 @@ TEST_F(TalvcapProcessTest, AReaderThatLeavesEndsTheCaptureWithoutKillingTheProgr
   EXPECT_NE(ReadText(path("err")).find(" frames captured, "), std::string::npos) << ReadText(path("err"));
 }
 
-// The analyser finds talvcap in its extcap folder, here a private bind mount.
+// The analyser finds talvcap in its extcap folder, here a private bind mount
+// that `cmake --install` puts the link into.
 class ExtcapTest : public TalvcapProcessTest {
  protected:
   void SetUp() override {
     if (geteuid() != 0 || !std::filesystem::is_directory(kExtcapFolder) || RunShell("command -v tshark").status != 0)
       GTEST_SKIP() << "needs root, tshark and " << kExtcapFolder;
     std::filesystem::create_directory(path("extcap"));
-    std::filesystem::create_symlink(talvcap, path("extcap/talvcap"));
   }
-  // Runs the command with only talvcap in the extcap folder.
+  // Runs the command with only the installed talvcap in the extcap folder.
   Shell inNamespace(const std::string& command) {
     return RunShell("timeout 60 unshare -m bash -c \"mount --bind " + path("extcap") + " " + kExtcapFolder + " && " +
-                    command + "\"");
+                    CMAKE_COMMAND + " --install " + BUILD_DIR + " --component talvcap --prefix " + path("prefix") +
+                    " >/dev/null && " + command + "\"");
   }
 };
 
 TEST_F(ExtcapTest, AnalyserListsCapturesAndFiltersThroughTalvcap) {
-  Shell s = inNamespace("tshark -D 2>/dev/null");
+  Shell s = inNamespace("readlink " + std::string(kExtcapFolder) + "/talvcap");
+  EXPECT_EQ(s.out, path("prefix") + "/bin/talvcap\n");
+  s = inNamespace("tshark -D 2>/dev/null");
   EXPECT_NE(s.out.find(". TALVSTRM0 (Talvlink PCI card (TALVSTRM0))\n"), std::string::npos) << s.out;
 
   ASSERT_TRUE(ctl("gen 0 0 6 1000").ok);
