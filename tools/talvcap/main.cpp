@@ -68,7 +68,8 @@ int Capture(CaptureOptions options) {
     return kExitFailure;
   }
   if (!result.error.empty()) PrintError(result.error);
-  std::fprintf(stderr, "%s\n", talvcap::CaptureSummary(result).c_str());
+  // Analysers take anything on standard error for an error of the capture.
+  if (!extcap) std::fprintf(stderr, "%s\n", talvcap::CaptureSummary(result).c_str());
   return result.ok ? 0 : kExitFailure;
 }
 

@@ -146,6 +146,7 @@ TEST_F(ExtcapTest, AnalyserListsCapturesAndFiltersThroughTalvcap) {
   ASSERT_TRUE(ctl("gen 0 0 6 1000").ok);
   s = inNamespace("tshark -i TALVSTRM0 -c 1000 -w " + path("all.pcapng") + " 2>&1");
   ASSERT_EQ(s.status, 0) << s.out;
+  EXPECT_EQ(s.out.find("extcap"), std::string::npos) << s.out;
   s = RunShell("tshark -r " + path("all.pcapng") + " -T fields -e chdlc.address -e chdlc.protocol 2>/dev/null");
   std::string expected;
   for (int i = 0; i < 1000; ++i) {
