@@ -149,6 +149,16 @@ TEST_F(CaptureSessionTest, StoppedMidCaptureEveryCountedFrameIsInTheFile) {
   for (size_t i = 0; i < file->records.size(); ++i) ASSERT_EQ(file->sequence(i), i);
 }
 
+TEST_F(CaptureSessionTest, DurationEndsAQuietCaptureWithAnEmptyValidFile) {
+  options.duration_s = 1;
+  CaptureResult result = run();
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.captured, 0u);
+  auto file = ReadPcap(options.output);
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->records.empty());
+}
+
 TEST_F(CaptureSessionTest, LineGoingDownEndsTheCaptureAsAFailureWithItsFramesKept) {
   generate(0, 6, 5000);
   talvcap::CaptureHooks hooks;
