@@ -120,6 +120,30 @@ TEST_F(TalvcapProcessTest, AReaderThatLeavesEndsTheCaptureWithoutKillingTheProgr
   EXPECT_NE(ReadText(path("err")).find(" frames captured, "), std::string::npos) << ReadText(path("err"));
 }
 
+TEST_F(TalvcapProcessTest, ExtcapQuestionsAnsweredOnStandardOutput) {
+  Shell s = RunShell(talvcap + " --extcap-interfaces --extcap-version=4.0.17");
+  EXPECT_EQ(s.status, 0);
+  EXPECT_EQ(s.out,
+            "extcap {version=1.0.0}{help=talvcap --help}\n"
+            "interface {value=TALVSTRM0}{display=Talvlink PCI card (TALVSTRM0)}\n");
+  s = RunShell("TALVSTRM_DIR=" + path("none") + " " + talvcap + " --extcap-interfaces");
+  EXPECT_EQ(s.status, 0);
+  EXPECT_EQ(s.out, "extcap {version=1.0.0}{help=talvcap --help}\n");
+  s = RunShell(talvcap + " --extcap-interface TALVSTRM0 --extcap-dlts");
+  EXPECT_EQ(s.out, "dlt {number=104}{name=C_HDLC}{display=Cisco HDLC}\n");
+  s = RunShell(talvcap + " --extcap-interface TALVSTRM0 --extcap-config");
+  EXPECT_NE(s.out.find("{call=--enable-comms}"), std::string::npos) << s.out;
+  EXPECT_NE(s.out.find("{call=--count}"), std::string::npos) << s.out;
+
+  // A filter being checked: silence is valid, the reason is not.
+  s = RunShell(talvcap + " --extcap-interface TALVSTRM0 --extcap-capture-filter \"link[0] = 0x8f\"");
+  EXPECT_EQ(s.status, 0);
+  EXPECT_EQ(s.out, "");
+  s = RunShell(talvcap + " --extcap-interface TALVSTRM0 --extcap-capture-filter \"link[0] = = 1\"");
+  EXPECT_EQ(s.status, 0);
+  EXPECT_EQ(s.out, "can't parse filter expression: syntax error\n");
+}
+
 // The analyser finds talvcap in its extcap folder, here a private bind mount
 // that `cmake --install` puts the link into.
 class ExtcapTest : public TalvcapProcessTest {
