@@ -1,5 +1,6 @@
 #include "tools/talvcap/capture_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
