@@ -149,8 +149,9 @@ TEST_F(TalvcapProcessTest, ExtcapQuestionsAnsweredOnStandardOutput) {
 class ExtcapTest : public TalvcapProcessTest {
  protected:
   void SetUp() override {
-    if (geteuid() != 0 || !std::filesystem::is_directory(kExtcapFolder) || RunShell("command -v tshark").status != 0)
-      GTEST_SKIP() << "needs root, tshark and " << kExtcapFolder;
+    if (geteuid() != 0 || !std::filesystem::is_directory(kExtcapFolder) || RunShell("command -v tshark").status != 0 ||
+        RunShell("unshare -m true").status != 0)
+      GTEST_SKIP() << "needs root, mount namespaces, tshark and " << kExtcapFolder;
     std::filesystem::create_directory(path("extcap"));
   }
   // Runs the command with only the installed talvcap in the extcap folder.
