@@ -12,6 +12,7 @@
 #include "card/chdlc.h"
 #include "card/device.h"
 #include "tools/talvcap/frame_reader.h"
+#include "tools/talvcap/overrun_counter.h"
 #include "tools/talvcap/ring_capture_writer.h"
 
 namespace talvcap {
@@ -23,6 +24,8 @@ using capture::WriteStatus;
 
 constexpr auto kPollInterval = 50ms;
 constexpr auto kOpenCheck = 200ms;
+// Well under the 65536 overruns a 16-bit counter holds, even at E1 rate.
+constexpr auto kOverrunReadInterval = 1s;
 // Long enough for a few megabytes to reach a slow disk or reader.
 constexpr auto kFinishTimeout = 10s;
 
@@ -97,14 +100,23 @@ CaptureResult RunCapture(CardDriver& driver, const CaptureOptions& o, const Capt
       result.started = true;
       FrameReader reader(std::move(reading), {o.keep_check_bytes, o.max_frames}, o.filter.empty() ? nullptr : &filter,
                          queue);
+      OverrunCounter overruns;
+      overruns.start(device->exec());
       const auto start = std::chrono::steady_clock::now();
+      auto overruns_read = start;
       while (!(hooks.stop_requested && hooks.stop_requested()) && !reader.ended() &&
              queue.state() != CaptureQueue::State::Failed && !DurationOver(o, start)) {
         if (hooks.progress) hooks.progress(queue.written());
         std::this_thread::sleep_for(kPollInterval);
+        if (std::chrono::steady_clock::now() - overruns_read >= kOverrunReadInterval) {
+          overruns.update(device->exec());
+          overruns_read = std::chrono::steady_clock::now();
+        }
       }
       reader.stop();
       reader.join();
+      overruns.update(device->exec());
+      result.card_overruns = overruns.total();
       const bool finished = queue.finish(kFinishTimeout);
       result.captured = queue.written();
       result.dropped = queue.dropped();
@@ -138,7 +150,11 @@ CaptureResult RunCapture(CardDriver& driver, const CaptureOptions& o, const Capt
 }
 
 std::string CaptureSummary(const CaptureResult& result) {
-  return std::to_string(result.captured) + " frames captured, " + std::to_string(result.dropped) + " dropped";
+  std::string text =
+      std::to_string(result.captured) + " frames captured, " + std::to_string(result.dropped) + " dropped";
+  if (result.card_overruns != 0)
+    text += "\n" + std::to_string(result.card_overruns) + " frames lost at the card (its receive queue was full)";
+  return text;
 }
 
 }  // namespace talvcap

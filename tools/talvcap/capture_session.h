@@ -22,11 +22,13 @@ struct CaptureResult {
   std::string error;
   uint64_t captured = 0;  // frames in the file(s)
   uint64_t dropped = 0;   // frames the program could not keep up with
+  uint64_t card_overruns = 0;  // frames the card lost, its receive queue full
 };
 
 CaptureResult RunCapture(CardDriver& driver, const CaptureOptions& options, const CaptureHooks& hooks);
 
-// The report printed when a capture stops.
+// The report printed when a capture stops; a second line tells of frames
+// the card lost.
 std::string CaptureSummary(const CaptureResult& result);
 
 }  // namespace talvcap

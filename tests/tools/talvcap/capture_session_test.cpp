@@ -175,6 +175,25 @@ TEST_F(CaptureSessionTest, LineGoingDownEndsTheCaptureAsAFailureWithItsFramesKep
   EXPECT_GE(result.captured, 10u);
 }
 
+TEST_F(CaptureSessionTest, FramesTheCardLostAreReportedAcrossItsCounterWrap) {
+  card(0).withState([](cardsim::CardState& s) { s.comms_errors.rx_overrun = 65530; });
+  talvcap::CaptureHooks hooks;
+  bool lost = false;
+  hooks.progress = [&](uint64_t) {
+    if (lost) return;
+    card(0).withState([](cardsim::CardState& s) { s.comms_errors.rx_overrun += 10; });
+    lost = true;
+  };
+  hooks.stop_requested = [&] { return lost; };
+  CaptureResult result = run(hooks);
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.card_overruns, 10u);
+  EXPECT_EQ(talvcap::CaptureSummary(result),
+            "0 frames captured, 0 dropped\n10 frames lost at the card (its receive queue was full)");
+  result.card_overruns = 0;
+  EXPECT_EQ(talvcap::CaptureSummary(result), "0 frames captured, 0 dropped");
+}
+
 TEST_F(CaptureSessionTest, RingKeepsTheNewestFilesEachWholeAndInSequence) {
   // 24-byte file header and 22-byte records: 45 records fit in one kilobyte.
   generate(500);
