@@ -46,6 +46,7 @@ void RegisterSoakFigures(Registry& registry);  // soak_*, with Qt, only when nam
 void RegisterLineRateFigures(Registry& registry);  // line_rate_*, talvmon and talvcard as processes
 void RegisterExporterFigures(Registry& registry);  // exporter_*, the real program
 void RegisterTalvctlFigures(Registry& registry);  // talvctl_*
+void RegisterCaptureFigures(Registry& registry);  // capture_*, talvcap at line rate
 
 // Calls step() repeatedly for about `duration`; the calls per second.
 double RatePerSecond(std::chrono::duration<double> duration, const std::function<bool()>& step);

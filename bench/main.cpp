@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   bench::RegisterLineRateFigures(registry);
   bench::RegisterExporterFigures(registry);
   bench::RegisterTalvctlFigures(registry);
+  bench::RegisterCaptureFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;
