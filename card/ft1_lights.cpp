@@ -4,31 +4,49 @@ namespace card {
 
 namespace {
 
-bool Lit(uint8_t byte, uint8_t bit) { return (byte & bit) == 0; }
+struct Step {
+  bool byte_b;
+  uint8_t bit;
+  Ft1Colour colour;
+};
 
-// A light with a bit for each colour, the second applied after the first.
-Ft1Colour TwoBit(uint8_t byte, uint8_t first_bit, Ft1Colour first, uint8_t second_bit, Ft1Colour second) {
-  if (Lit(byte, second_bit)) return second;
-  if (Lit(byte, first_bit)) return first;
-  return Ft1Colour::kOff;
-}
+struct LampRule {
+  Step steps[2];
+  size_t count;
+};
 
-Ft1Colour OneBit(uint8_t byte, uint8_t bit, Ft1Colour colour) { return Lit(byte, bit) ? colour : Ft1Colour::kOff; }
+constexpr Ft1Colour G = Ft1Colour::kGreen;
+constexpr Ft1Colour R = Ft1Colour::kRed;
+
+// In the order of Ft1Lamp; each lamp's bits in the unit's own order.
+constexpr LampRule kRules[] = {
+    {{{true, 0x10, R}, {true, 0x20, G}}, 2},    // INS
+    {{{true, 0x04, G}, {true, 0x08, R}}, 2},    // ERR
+    {{{true, 0x02, G}}, 1},                     // TXD
+    {{{true, 0x01, G}}, 1},                     // RXD
+    {{{true, 0x40, G}, {true, 0x80, R}}, 2},    // ST
+    {{{false, 0x08, R}}, 1},                    // DL
+    {{{false, 0x04, R}}, 1},                    // LL
+    {{{false, 0x01, R}, {false, 0x02, G}}, 2},  // RT
+};
 
 }  // namespace
 
-Ft1LampColours DecodeFt1Lamps(const Ft1Status& s) {
-  using enum Ft1Colour;
-  return {
-      TwoBit(s.b, 0x10, kRed, 0x20, kGreen),  // INS
-      TwoBit(s.b, 0x04, kGreen, 0x08, kRed),  // ERR
-      OneBit(s.b, 0x02, kGreen),              // TXD
-      OneBit(s.b, 0x01, kGreen),              // RXD
-      TwoBit(s.b, 0x40, kGreen, 0x80, kRed),  // ST
-      OneBit(s.a, 0x08, kRed),                // DL
-      OneBit(s.a, 0x04, kRed),                // LL
-      TwoBit(s.a, 0x01, kRed, 0x02, kGreen),  // RT
-  };
+Ft1LampSteps Ft1LampStepsOf(const Ft1Status& status, Ft1Lamp lamp) {
+  const LampRule& rule = kRules[static_cast<size_t>(lamp)];
+  Ft1LampSteps lit;
+  for (size_t i = 0; i < rule.count; ++i) {
+    const Step& step = rule.steps[i];
+    // Every light bit is active low.
+    if (((step.byte_b ? status.b : status.a) & step.bit) == 0) lit.colours[lit.count++] = step.colour;
+  }
+  return lit;
+}
+
+Ft1LampColours DecodeFt1Lamps(const Ft1Status& status) {
+  Ft1LampColours shown{};
+  for (Ft1Lamp lamp : kFt1Lamps) shown[static_cast<size_t>(lamp)] = Ft1LampStepsOf(status, lamp).shown();
+  return shown;
 }
 
 std::string_view Ft1LampName(Ft1Lamp lamp) {

@@ -18,6 +18,16 @@ inline constexpr Ft1Lamp kFt1Lamps[] = {Ft1Lamp::kIns, Ft1Lamp::kErr, Ft1Lamp::k
 
 using Ft1LampColours = std::array<Ft1Colour, std::size(kFt1Lamps)>;
 
+// The colours one lamp's lit bits give in one sample, in the unit's order;
+// the last one is what shows, none means off.
+struct Ft1LampSteps {
+  std::array<Ft1Colour, 2> colours{};
+  size_t count = 0;
+
+  Ft1Colour shown() const { return count == 0 ? Ft1Colour::kOff : colours[count - 1]; }
+};
+Ft1LampSteps Ft1LampStepsOf(const Ft1Status& status, Ft1Lamp lamp);
+
 Ft1LampColours DecodeFt1Lamps(const Ft1Status& status);
 
 // "ins", "err", "txd", "rxd", "st", "dl", "ll", "rt".

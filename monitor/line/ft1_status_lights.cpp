@@ -1,5 +1,7 @@
 #include "monitor/line/ft1_status_lights.h"
 
+#include "card/ft1_lights.h"
+
 using ui::LightColour;
 
 void LightTracker::feed(LightColour next) {
@@ -20,33 +22,19 @@ void LightTracker::closePeriod() {
 
 namespace {
 
-struct Step {
-  bool byte_b;
-  uint8_t bit;
-  LightColour colour;
-};
-
-struct LightRule {
-  Ft1Light light;
-  bool tracked;
-  Step steps[2];
-  int step_count;
-};
-
 constexpr LightColour G = LightColour::Green;
 constexpr LightColour R = LightColour::Red;
 
-// In the order the lights are decoded; a light whose bits are all 1 is off.
-constexpr LightRule kRules[] = {
-    {Ft1Light::INS, true, {{true, 0x10, R}, {true, 0x20, G}}, 2},
-    {Ft1Light::ERR, true, {{true, 0x04, G}, {true, 0x08, R}}, 2},
-    {Ft1Light::TXD, false, {{true, 0x02, G}}, 1},
-    {Ft1Light::RXD, false, {{true, 0x01, G}}, 1},
-    {Ft1Light::ST, true, {{true, 0x40, G}, {true, 0x80, R}}, 2},
-    {Ft1Light::DL, true, {{false, 0x08, R}}, 1},
-    {Ft1Light::LL, true, {{false, 0x04, R}}, 1},
-    {Ft1Light::RT, true, {{false, 0x01, R}, {false, 0x02, G}}, 2},
-};
+LightColour ColourOf(card::Ft1Colour colour) {
+  switch (colour) {
+    case card::Ft1Colour::kGreen: return G;
+    case card::Ft1Colour::kRed: return R;
+    default: return LightColour::Off;
+  }
+}
+
+// TXD and RXD only flicker with traffic: they choose no text.
+bool Tracked(card::Ft1Lamp lamp) { return lamp != card::Ft1Lamp::kTxd && lamp != card::Ft1Lamp::kRxd; }
 
 // What a condition asks of one light.
 enum class Want { Any, Quiet, FlashingRed, FlashingGreen, Mixed, SteadyGreen, SteadyRed };
@@ -89,19 +77,15 @@ constexpr Condition kConditions[] = {
 
 Ft1LightColours Ft1StatusTracker::sample(uint8_t a, uint8_t b) {
   Ft1LightColours shown{};
-  for (const LightRule& rule : kRules) {
-    LightTracker& tracker = trackers_[static_cast<size_t>(rule.light)];
-    LightColour colour = LightColour::Off;
-    bool lit = false;
-    for (int i = 0; i < rule.step_count; ++i) {
-      const Step& step = rule.steps[i];
-      if (((step.byte_b ? b : a) & step.bit) != 0) continue;
-      colour = step.colour;
-      lit = true;
-      if (rule.tracked) tracker.feed(colour);
+  for (card::Ft1Lamp lamp : card::kFt1Lamps) {
+    const size_t index = static_cast<size_t>(lamp);
+    const card::Ft1LampSteps lit = card::Ft1LampStepsOf({a, b}, lamp);
+    // Each lit bit is a change the tracker sees, in the unit's order.
+    if (Tracked(lamp)) {
+      for (size_t i = 0; i < lit.count; ++i) trackers_[index].feed(ColourOf(lit.colours[i]));
+      if (lit.count == 0) trackers_[index].feed(LightColour::Off);
     }
-    if (!lit && rule.tracked) tracker.feed(LightColour::Off);
-    shown[static_cast<size_t>(rule.light)] = colour;
+    shown[index] = ColourOf(lit.shown());
   }
   return shown;
 }
