@@ -12,7 +12,7 @@
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/menu_ids.h"
 #include "tests/monitor/traffic/frame_feed.h"
-#include "tests/monitor/traffic/pcap_file.h"
+#include "tests/support/pcap_file.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
 #include "tests/support/file_size_limit.h"

@@ -17,7 +17,7 @@
 #include "monitor/core/menu_ids.h"
 #include "monitor/traffic/frame_format.h"
 #include "tests/cardsim/daemon_process.h"
-#include "tests/monitor/traffic/pcap_file.h"
+#include "tests/support/pcap_file.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
 

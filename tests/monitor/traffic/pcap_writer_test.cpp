@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/monitor/traffic/pcap_file.h"
+#include "tests/support/pcap_file.h"
 
 namespace {
 
