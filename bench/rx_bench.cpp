@@ -30,7 +30,6 @@
 #include "driver_if/socket_driver.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/menu_ids.h"
-#include "monitor/traffic/pcap_writer.h"
 #include "tests/cardsim/daemon_process.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_prompter.h"
@@ -84,9 +83,9 @@ long long CapturedFrames(const std::string& path) {
   std::error_code error;
   const uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream in(path, std::ios::binary);
-  uintmax_t at = kPcapHeaderSize;
+  uintmax_t at = 24;  // the file header
   long long n = 0;
-  std::array<uint8_t, kPcapRecordHeaderSize> header;
+  std::array<uint8_t, 16> header;  // a record's header
   while (at < size && in.seekg(static_cast<std::streamoff>(at)) &&
          in.read(reinterpret_cast<char*>(header.data()), header.size())) {
     at += header.size() + le::get_u32(header, 8);

@@ -19,13 +19,13 @@ struct CaptureQueue::Shared {
 
   std::mutex mutex;
   std::condition_variable wake;
-  std::condition_variable done_cv;
+  std::condition_variable changed;  // the state, or done
   std::vector<uint8_t> queued;
   bool finishing = false;
   bool abandoned = false;
   bool done = false;
 
-  std::atomic<State> state{State::WaitingForReader};
+  std::atomic<State> state{State::Opening};
   std::atomic<WriteStatus> failure{WriteStatus::Written};
   std::atomic<uint64_t> written{0};
   std::atomic<uint64_t> dropped{0};
@@ -89,8 +89,14 @@ bool CaptureQueue::finish(std::chrono::milliseconds timeout) {
   }
   shared_->wake.notify_all();
   std::unique_lock lock(shared_->mutex);
-  if (!shared_->done_cv.wait_for(lock, timeout, [this] { return shared_->done; })) return false;
+  if (!shared_->changed.wait_for(lock, timeout, [this] { return shared_->done; })) return false;
   return shared_->state == State::Finished;
+}
+
+CaptureQueue::State CaptureQueue::waitOpened(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(shared_->mutex);
+  shared_->changed.wait_for(lock, timeout, [this] { return shared_->state != State::Opening; });
+  return shared_->state;
 }
 
 CaptureQueue::State CaptureQueue::state() const { return shared_->state; }
@@ -111,9 +117,12 @@ void CaptureQueue::run(std::shared_ptr<Shared> shared) {
       shared->fail(opened);
       break;
     }
+    shared->state = State::WaitingForReader;
+    shared->changed.notify_all();
     shared->wake.wait_for(lock, kReaderRetry, [&] { return shared->finishing; });
   }
   if (writer.isOpen()) shared->state = State::Writing;
+  shared->changed.notify_all();
 
   std::vector<uint8_t> batch;
   while (shared->state == State::Writing) {
@@ -151,7 +160,7 @@ void CaptureQueue::run(std::shared_ptr<Shared> shared) {
   writer.close();
   lock.lock();
   shared->done = true;
-  shared->done_cv.notify_all();
+  shared->changed.notify_all();
 }
 
 }  // namespace capture

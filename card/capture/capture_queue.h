@@ -21,7 +21,7 @@ namespace capture {
 
 class CaptureQueue {
  public:
-  enum class State { WaitingForReader, Writing, Failed, Finished };
+  enum class State { Opening, WaitingForReader, Writing, Failed, Finished };
   static constexpr size_t kDefaultLimitBytes = 4 * 1024 * 1024;
 
   // Starts opening `path` at once, in the background.
@@ -35,6 +35,9 @@ class CaptureQueue {
   // False when the frame was dropped: the queue is full, or the capture has
   // failed or is finishing.
   bool push(std::chrono::system_clock::time_point time, std::span<const uint8_t> bytes);
+  // Waits at most `timeout` for the first attempt to open the target, which
+  // never waits for a FIFO's reader; the state after it.
+  State waitOpened(std::chrono::milliseconds timeout);
   // Takes no more frames, writes every one queued and closes the target.
   // Waits at most `timeout`; true when all is written and closed.
   bool finish(std::chrono::milliseconds timeout);

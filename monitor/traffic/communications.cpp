@@ -27,6 +27,9 @@ void Communications::Disable() {
   for (int attempt = 0; attempt < kMaxDisableCommands; ++attempt) {
     exec.block().prepare(DISABLE_CHDLC_COMMUNICATIONS);
     uint8_t rc = exec.ExecuteCommand();
+    // Frames the thread has read ahead are counted: they must reach the
+    // window and its capture file before either closes.
+    endReception();
     closeReceiveDetail();
     closeSendFrames();
     if (rc == 0) break;
@@ -46,6 +49,7 @@ void Communications::endReception() {
 void Communications::closeReceiveDetail() {
   if (receive_detail_ == nullptr) return;
   receive_detail_->stopTimer();
+  receive_detail_->drain();
   receive_detail_->stopCapture();
   core_.host().destroyWindow(*receive_detail_form_);
   receive_detail_.reset();
@@ -65,6 +69,7 @@ void Communications::OpenSendFrames() {
 
 void Communications::closeSendFrames() {
   if (send_frames_ == nullptr) return;
+  send_frames_->stopCapture();
   core_.host().destroyWindow(send_frames_->form());
   // The window's own Close button may be what is running: free it afterwards.
   core_.host().post([retired = std::move(send_frames_)] {});

@@ -5,7 +5,7 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
   static const ui::FormTemplate t{
       .name = "RDETAIL",
       .title = "Receive Detail",
-      .x = 40, .y = 40, .w = 330, .h = 258,
+      .x = 40, .y = 40, .w = 330, .h = 268,
       .controls = {
           ui::Label("BITS  LGTH  TimeStamp  DATA...", 6, 4, 318, 9, W::kList),
           ui::ListBox(W::kList, 6, 14, 318, 110).with(ui::kVScroll),
@@ -15,6 +15,7 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
           ui::CheckBox(W::kCount, "Count:", 130, 242, 40, 10),
           ui::Text(W::kCounter, "0", 172, 242, 56, 9),
           ui::CheckBox(W::kCapture, "Capture to file...", 232, 242, 92, 10),
+          ui::Text(W::kCaptureStatus, "", 6, 255, 318, 9),
       },
       .fixed_font = true,
   };

@@ -3,8 +3,8 @@
 // dump of the last frame and the frame counter. It empties the reception
 // mailbox on a short window timer, so a flood of frames costs the
 // user-interface thread a few updates a second, whatever the frame rate.
-// "Capture to file..." writes every frame to a capture file, one write per
-// emptying of the mailbox.
+// "Capture to file..." hands every frame to a capture writer thread; what
+// it could not write is shown under the boxes.
 
 #include <memory>
 
@@ -24,6 +24,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
   static constexpr int kCounter = 161;
   static constexpr int kCount = 162;
   static constexpr int kCapture = 163;
+  static constexpr int kCaptureStatus = 164;
   static constexpr int kDrainTimer = 1;
   static constexpr unsigned kDrainPeriodMs = 20;
 
@@ -45,6 +46,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
  private:
   void addLine(const std::string& line);
   void startCapture();
+  void showCaptureStatus();
 
   ui::Host& host_;
   std::shared_ptr<ReceptionMailbox> mailbox_;

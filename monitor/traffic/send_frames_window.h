@@ -47,6 +47,8 @@ class SendFramesWindow : public ui::FormHandler {
   void onMouseDown() override { form_->bringToTop(); }
 
   ui::Form& form() { return *form_; }
+  // Writes the frames not written yet and closes the capture file.
+  void stopCapture();
 
  private:
   void send();
@@ -54,6 +56,7 @@ class SendFramesWindow : public ui::FormHandler {
   void fillHistory();
   uint8_t transmit();
   void toggleCapture();
+  void checkCapture();
 
   CommandExecutor& exec_;
   SendFramesMemory& memory_;
@@ -65,5 +68,5 @@ class SendFramesWindow : public ui::FormHandler {
   uint16_t sent_ = 0;
   uint16_t many_length_ = 0;
   CaptureFile capture_;
-  std::vector<uint8_t> records_;  // kept storage for the record of each frame
+  std::vector<uint8_t> frame_;  // kept storage for the bytes of each frame captured
 };

@@ -60,7 +60,7 @@ TEST_F(CaptureQueueTest, StalledReaderNeitherBlocksNorGrowsTheQueue) {
   constexpr size_t kLimit = 64 * 1024;
   CaptureQueue queue(capture::MakeCaptureWriter(), fifo, kLimit);
   // No reader yet: frames wait in the queue, the excess is dropped.
-  EXPECT_EQ(queue.state(), CaptureQueue::State::WaitingForReader);
+  EXPECT_EQ(queue.waitOpened(kLongEnough), CaptureQueue::State::WaitingForReader);
   const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
   // The reader never reads: the pipe fills, then the queue, then frames are dropped.
@@ -72,9 +72,11 @@ TEST_F(CaptureQueueTest, StalledReaderNeitherBlocksNorGrowsTheQueue) {
   EXPECT_LT(accepted, 3 * kLimit / 64);
 
   // Now it reads everything: the frames accepted all arrive, in order.
+  // Read only once the writer has the FIFO open: before, a read finds its end.
+  while (queue.state() != CaptureQueue::State::Writing) std::this_thread::sleep_for(milliseconds(1));
   ::fcntl(reader, F_SETFL, 0);
   std::vector<uint8_t> got;
-  std::thread drain([&] {
+  std::jthread drain([&] {
     uint8_t buffer[65536];
     for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) got.insert(got.end(), buffer, buffer + n);
   });
@@ -101,7 +103,7 @@ TEST_F(CaptureQueueTest, ReaderGoingAwayFailsTheCaptureOnly) {
   const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
   CaptureQueue queue(capture::MakeCaptureWriter(), fifo);
-  while (queue.state() == CaptureQueue::State::WaitingForReader) std::this_thread::sleep_for(milliseconds(1));
+  ASSERT_EQ(queue.waitOpened(kLongEnough), CaptureQueue::State::Writing);
   ::close(reader);
   // Frames go on arriving until the writer finds out.
   for (uint32_t n = 0; queue.state() != CaptureQueue::State::Failed; ++n) {

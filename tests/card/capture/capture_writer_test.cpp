@@ -26,6 +26,8 @@ struct WriterKind {
   std::unique_ptr<capture::CaptureWriter> (*make)();
 };
 
+void PrintTo(const WriterKind& kind, std::ostream* out) { *out << kind.name; }
+
 class CaptureWriterTest : public ::testing::TestWithParam<WriterKind> {
  protected:
   static void SetUpTestSuite() { std::signal(SIGPIPE, SIG_IGN); }
