@@ -8,6 +8,7 @@
 #include "ui/qt/images.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_prompter.h"
+#include "ui/qt/shutdown_on_signal.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<CardDriver> driver = MakeDefaultCardDriver();
   ProfileFile settings(SettingsPath());
   MonitorApp monitor({host, prompter, *driver, settings});
+  ui::ShutDownOnSignals(host, prompter);
   if (!monitor.Start()) return 1;
   return monitor.Exit(host.run());
 }

@@ -81,6 +81,12 @@ void Communications::onPollTick() {
 }
 
 void Communications::forgetWindows() {
+  // At exit the line is disabled after the windows go: stop counting first,
+  // so the capture holds every frame the window counted.
+  if (reception_ != nullptr) {
+    reception_->cancel();
+    reception_->waitForEnd(kReceptionPause);
+  }
   closeReceiveDetail();
   closeSendFrames();
 }
