@@ -99,8 +99,8 @@ long long CapturedFrames(const std::string& path) {
 class Rig {
  public:
   Rig()
-      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured",
-                              "--card", "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary configured"}),
+      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured plug",
+                              "--card", "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary configured plug"}),
         driver_(dir_.path()),
         settings_(WriteTimerSettings(dir_.path())),
         prompter_(host_, capturePath()),

@@ -34,6 +34,7 @@ CtlReply StateCommand(Simulator& sim, Args args) {
                     t.active_channels);
       text += line;
     }
+    if (s.cable != nullptr) text += " wired=" + CardDeviceName(s.cable->description().index);
     const FrontEndState& f = s.front_end;
     if (f.line_loopback || f.payload_loopback || f.digital_loopback || f.loopback_signal) {
       text += " loopbacks=";
