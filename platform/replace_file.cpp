@@ -1,12 +1,39 @@
 #include "platform/replace_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <fstream>
+
+namespace platform {
+
+bool ReplaceFileContents(const std::string& path, std::string_view contents) {
+  const std::string temp = path + ".new";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    out.flush();
+    if (!out) {
+      std::remove(temp.c_str());
+      return false;
+    }
+  }
+  if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  std::remove(temp.c_str());
+  return false;
+}
+
+}  // namespace platform
+
+#else
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -61,3 +88,5 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
 }
 
 }  // namespace platform
+
+#endif
