@@ -179,9 +179,11 @@ TEST_F(CapturePipeTest, StalledReaderNeitherHoldsUpTheWindowNorGrowsMemory) {
   std::printf("slowest drain %lld ms, RSS grew %ld kB while %u kB arrived\n",
               static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()),
               rss_most - rss_before, offered_kb);
-  // Bounded by the writer's queue, not by what arrived.
-  EXPECT_GT(offered_kb, 64u * 1024);
-  EXPECT_LT(rss_most - rss_before, 32 * 1024);
+  // Bounded by the writer's queue, not by what arrived; room for a
+  // sanitizer's allocator, which holds freed memory a while.
+  constexpr long kRoomKb = 64 * 1024;
+  EXPECT_GT(offered_kb, 2 * kRoomKb);
+  EXPECT_LT(rss_most - rss_before, kRoomKb);
   const std::string status = detail().text(R::kCaptureStatus);
   EXPECT_EQ(status.rfind("Capture: ", 0), 0u) << status;
   EXPECT_NE(status.find(" frames not written (reader too slow)"), std::string::npos) << status;
