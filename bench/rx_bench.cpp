@@ -30,7 +30,6 @@
 #include "driver_if/socket_driver.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/menu_ids.h"
-#include "monitor/traffic/pcap_writer.h"
 #include "tests/cardsim/daemon_process.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_prompter.h"
@@ -84,9 +83,9 @@ long long CapturedFrames(const std::string& path) {
   std::error_code error;
   const uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream in(path, std::ios::binary);
-  uintmax_t at = kPcapHeaderSize;
+  uintmax_t at = 24;  // the file header
   long long n = 0;
-  std::array<uint8_t, kPcapRecordHeaderSize> header;
+  std::array<uint8_t, 16> header;  // a record's header
   while (at < size && in.seekg(static_cast<std::streamoff>(at)) &&
          in.read(reinterpret_cast<char*>(header.data()), header.size())) {
     at += header.size() + le::get_u32(header, 8);
@@ -100,8 +99,8 @@ long long CapturedFrames(const std::string& path) {
 class Rig {
  public:
   Rig()
-      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured",
-                              "--card", "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary configured"}),
+      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured plug",
+                              "--card", "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary configured plug"}),
         driver_(dir_.path()),
         settings_(WriteTimerSettings(dir_.path())),
         prompter_(host_, capturePath()),

@@ -83,7 +83,7 @@ void RunEventLoop(std::chrono::milliseconds length) {
 class SoakRig {
  public:
   SoakRig()
-      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 ft1 configured"}),
+      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 ft1 configured plug"}),
         driver_(dir_.path()),
         settings_(WriteTimerSettings(dir_.path())),
         prompter_(host_),

@@ -16,7 +16,8 @@ constexpr std::string_view kSyntax =
     "TALVSTRMn isa [io=N] [mem=N] [irq=N] [OPTIONS]\n"
     "TALVSTRMn pci [bus=N] [slot=N] [cpu=A|B] [port=primary|secondary] [OPTIONS]\n"
     "OPTIONS: t1 | e1 | 56k (front end), ft1 (FT1 unit, no front end),\n"
-    "         version=TEXT, configured, baud=N (starts configured at N bps)\n"
+    "         version=TEXT, configured, baud=N (starts configured at N bps),\n"
+    "         plug (a loop-back plug in the connector)\n"
     "Numbers are decimal or 0x hexadecimal; '#' starts a comment.";
 
 std::vector<std::string_view> Words(std::string_view line) {
@@ -56,6 +57,7 @@ std::vector<CardDescription> DemoCards() {
   isa.hardware.memory_base = 0xD0000;
   isa.hardware.irq = 10;
   isa.ft1_unit = true;
+  isa.loop_back_plug = true;
 
   auto pci = [](int index, uint32_t slot, uint16_t cpu, uint16_t port, FrontEnd front_end) {
     CardDescription s;
@@ -107,6 +109,8 @@ bool ParseCardLine(std::string_view line, CardDescription* description, std::str
       ok = true;
     } else if (!has_value && key == "ft1") {
       ok = s.ft1_unit = true;
+    } else if (!has_value && key == "plug") {
+      ok = s.loop_back_plug = true;
     } else if (!has_value && key == "configured") {
       if (!s.initial_config) s.initial_config = StreamingConfig{};
       ok = true;

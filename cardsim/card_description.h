@@ -23,10 +23,12 @@ struct CardDescription {
   std::string code_version = "4.15";
   // A card that starts configured answers the configuration read at once.
   std::optional<StreamingConfig> initial_config;
+  // A loop-back plug in the connector: what the card sends comes back to it.
+  bool loop_back_plug = false;
 };
 
-// TALVSTRM0 ISA with an FT1 unit, TALVSTRM1 PCI T1, TALVSTRM2 PCI E1,
-// TALVSTRM3 PCI 56K.
+// TALVSTRM0 ISA with an FT1 unit and a loop-back plug, TALVSTRM1 PCI T1,
+// TALVSTRM2 PCI E1, TALVSTRM3 PCI 56K; the others unplugged.
 std::vector<CardDescription> DemoCards();
 
 // One card line, e.g. "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary t1".

@@ -13,6 +13,8 @@
 
 namespace cardsim {
 
+class Card;
+
 struct OperationalStats {
   uint32_t tx_frames = 0;
   uint32_t tx_bytes = 0;
@@ -54,6 +56,9 @@ struct CardState {
   Ft1Unit ft1;
   FrontEndState front_end;
   FramePathState frame_path;
+  // The card at the other end of the cable in the connector: the card
+  // itself for a loop-back plug, none when nothing is plugged in.
+  Card* cable = nullptr;
 };
 
 }  // namespace cardsim

@@ -13,6 +13,7 @@ ControlCommands BuildStandard() {
   RegisterFt1Commands(commands);
   RegisterFrontEndCommands(commands);
   RegisterFrameCommands(commands);
+  RegisterCableCommands(commands);
   return commands;
 }
 

@@ -55,5 +55,6 @@ void RegisterStateCommands(ControlCommands& commands);  // cards, state
 void RegisterFt1Commands(ControlCommands& commands);    // ft1
 void RegisterFrontEndCommands(ControlCommands& commands);  // alarm, alarms, counter, status56k, frontend, memfail
 void RegisterFrameCommands(ControlCommands& commands);  // gen, sendfail
+void RegisterCableCommands(ControlCommands& commands);  // wire, unwire
 
 }  // namespace cardsim

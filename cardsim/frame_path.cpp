@@ -179,7 +179,9 @@ std::optional<size_t> TakeFrame(CardState& st, SimClock::time_point now, std::sp
   return out.size();
 }
 
-uint8_t Transmit(CardState& st, std::span<const uint8_t> data, uint16_t length) {
+// Puts an accepted frame on the line; the card at the far end, when the
+// line reaches another one, is left to the caller, who holds no lock then.
+uint8_t Transmit(Card& card, CardState& st, std::span<const uint8_t> data, uint16_t length, Card** far_end) {
   auto& fault = st.frame_path.send_fault;
   if (fault) {
     uint8_t result = fault->result;
@@ -196,8 +198,19 @@ uint8_t Transmit(CardState& st, std::span<const uint8_t> data, uint16_t length) 
   st.op_stats.tx_bytes += length;
   Measure(st.frame_path.tx_window, length, SimClock::now(), st.op_stats.tx_throughput,
           st.op_stats.tx_throughput_ms);
-  LoopBack(st, data.first(length));
+  if (LineLoopsBack(st) || st.cable == &card) ReceiveFromLine(st, data.first(length), 0);
+  else *far_end = st.cable;
   return 0;
+}
+
+// The far end's card takes the frame, or, in payload loop-back, returns it.
+void Deliver(Card& sender, Card& far_end, std::span<const uint8_t> frame) {
+  const bool returned = far_end.withState([&](CardState& far) {
+    if (far.front_end.payload_loopback) return true;
+    ReceiveFromLine(far, frame, 0);
+    return false;
+  });
+  if (returned) sender.withState([&](CardState& st) { ReceiveFromLine(st, frame, 0); });
 }
 
 // The buffer comes in as input; only its result byte goes back.
@@ -205,8 +218,10 @@ bool SendFrameRequest(ControlCall& call) {
   if (call.in.size() < SendFrameBuffer::kDataOffset || call.out.empty()) return false;
   const uint16_t length = le::get_u16(call.in, 2);
   const auto data = call.in.subspan(SendFrameBuffer::kDataOffset);
-  call.out[0] = call.card.withState([&](CardState& st) { return Transmit(st, data, length); });
+  Card* far_end = nullptr;
+  call.out[0] = call.card.withState([&](CardState& st) { return Transmit(call.card, st, data, length, &far_end); });
   call.returned = 1;
+  if (far_end != nullptr) Deliver(call.card, *far_end, data.first(length));
   return true;
 }
 
@@ -336,7 +351,6 @@ void ReceiveFromLine(CardState& st, std::span<const uint8_t> data, uint8_t bits)
   UpdateQueued(st);
 }
 
-void LoopBack(CardState& state, std::span<const uint8_t> data) { ReceiveFromLine(state, data, 0); }
 
 void FlushReceivedFrames(CardState& st) {
   FramePathState& fp = st.frame_path;

@@ -1,8 +1,10 @@
 #pragma once
 // The frame path of a simulated card. IOCTL_SEND_FRAME puts a frame on the
 // line; IOCTL_RECEIVE_FRAME hands out received frames, one per request,
-// waiting for one while the line is up. The demo cards' far end loops every
-// accepted frame back; a generator offers load. A received frame carries
+// waiting for one while the line is up. A sent frame goes where the line
+// takes it: back to the card in line loop-back or with a loop-back plug,
+// to the card at the other end of a cable, nowhere otherwise. A generator
+// offers load. A received frame carries
 // its two check bytes, status bits and a time stamp in milliseconds.
 //
 // The simulator's use of the ReceivedFrame's reserved bytes: byte 6 is 1
@@ -46,8 +48,6 @@ inline constexpr size_t kGeneratedOffset = 6;
 // counted as discarded for want of a buffer when the queue is full. Frames too long for
 // a receive buffer are counted as length discards.
 void ReceiveFromLine(CardState& state, std::span<const uint8_t> data, uint8_t bits);
-// The far end's answer to a frame the card sent.
-void LoopBack(CardState& state, std::span<const uint8_t> data);
 // The line went down: frames waiting go, and a paced generator starts its
 // schedule again when the line comes back.
 void FlushReceivedFrames(CardState& state);

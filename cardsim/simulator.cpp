@@ -1,11 +1,15 @@
 #include "cardsim/simulator.h"
 
+#include "cardsim/cable.h"
+
 namespace cardsim {
 
 Simulator::Simulator(const std::vector<CardDescription>& cards, const Firmware& firmware) {
   for (const auto& description : cards)
     if (description.index >= 0 && description.index < kMaxCards)
       cards_[description.index] = std::make_unique<Card>(description, firmware);
+  for (auto& card : cards_)
+    if (card && card->description().loop_back_plug) Wire(*card, *card);
 }
 
 Card* Simulator::card(int index) {

@@ -1,6 +1,7 @@
 // Control commands that show which cards are served and what state they are in.
 
 #include <cstdio>
+#include <utility>
 
 #include "cardsim/control_commands.h"
 
@@ -36,6 +37,15 @@ CtlReply StateCommand(Simulator& sim, Args args) {
                     t.media_type, t.line_decoding, t.framing, t.line_build_out, t.clocking,
                     t.active_channels);
       text += line;
+    }
+    if (s.cable != nullptr) text += " wired=" + CardDeviceName(s.cable->description().index);
+    const FrontEndState& f = s.front_end;
+    if (f.line_loopback || f.payload_loopback || f.digital_loopback || f.loopback_signal) {
+      text += " loopbacks=";
+      for (auto [on, name] : {std::pair{f.line_loopback, "line,"}, std::pair{f.payload_loopback, "payload,"},
+                              std::pair{f.digital_loopback, "digital,"}, std::pair{f.loopback_signal, "signal,"}})
+        if (on) text += name;
+      text.pop_back();
     }
     return text;
   });

@@ -9,6 +9,9 @@
 #include "ui/qt/images.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_prompter.h"
+#ifndef _WIN32
+#include "ui/qt/shutdown_on_signal.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,6 +22,9 @@ int main(int argc, char** argv) {
   ProfileFile settings(SettingsPath());
   ProfileFile layout(LayoutPath(settings.path()));
   MonitorApp monitor({host, prompter, *driver, settings, &layout});
+#ifndef _WIN32
+  ui::ShutDownOnSignals(host, prompter);
+#endif
   if (!monitor.Start()) return 1;
   return monitor.Exit(host.run());
 }

@@ -28,6 +28,7 @@ struct CaptureQueue::Shared {
   std::atomic<State> state{State::Opening};
   std::atomic<WriteStatus> failure{WriteStatus::Written};
   std::atomic<uint64_t> written{0};
+  std::atomic<uint64_t> written_bytes{kFileHeaderSize};
   std::atomic<uint64_t> dropped{0};
 
   void fail(WriteStatus status) {
@@ -102,6 +103,7 @@ CaptureQueue::State CaptureQueue::waitOpened(std::chrono::milliseconds timeout) 
 CaptureQueue::State CaptureQueue::state() const { return shared_->state; }
 WriteStatus CaptureQueue::failure() const { return shared_->failure; }
 uint64_t CaptureQueue::written() const { return shared_->written; }
+uint64_t CaptureQueue::writtenBytes() const { return shared_->written_bytes; }
 uint64_t CaptureQueue::dropped() const { return shared_->dropped; }
 
 void CaptureQueue::run(std::shared_ptr<Shared> shared) {
@@ -137,6 +139,7 @@ void CaptureQueue::run(std::shared_ptr<Shared> shared) {
     lock.unlock();
     WriteStatus status = WriteStatus::Written;
     uint64_t records = 0;
+    uint64_t bytes = 0;
     for (size_t at = 0; at < batch.size() && status == WriteStatus::Written; ++records) {
       int64_t micros = 0;
       uint32_t length = 0;
@@ -145,6 +148,7 @@ void CaptureQueue::run(std::shared_ptr<Shared> shared) {
       const std::chrono::system_clock::time_point time{std::chrono::microseconds(micros)};
       status = writer.write(time, std::span(batch.data() + at + kEntryHeader, length));
       at += kEntryHeader + length;
+      bytes += kRecordHeaderSize + length;
     }
     // One flush per batch: a reader following the file sees it whole.
     if (status == WriteStatus::Written) status = writer.flush();
@@ -155,6 +159,7 @@ void CaptureQueue::run(std::shared_ptr<Shared> shared) {
       break;
     }
     shared->written += records;
+    shared->written_bytes += bytes;
   }
   lock.unlock();
   writer.close();

@@ -47,6 +47,8 @@ class CaptureQueue {
   // Why the capture failed, once state() is Failed.
   WriteStatus failure() const;
   uint64_t written() const;
+  // The size of what has reached the target: file header and records.
+  uint64_t writtenBytes() const;
   uint64_t dropped() const;
 
  private:

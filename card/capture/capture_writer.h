@@ -21,6 +21,9 @@ namespace capture {
 
 inline constexpr uint32_t kLinkTypeChdlc = 104;
 inline constexpr uint32_t kSnapLength = 65535;
+// The sizes of the file header and of each record's header.
+inline constexpr size_t kFileHeaderSize = 24;
+inline constexpr size_t kRecordHeaderSize = 16;
 // The path that means standard output.
 inline constexpr const char* kStandardOutput = "-";
 

@@ -58,7 +58,8 @@ class PlainCaptureWriter : public CaptureWriter {
 
  private:
   bool put(std::span<const uint8_t> bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    // An empty frame may have no storage at all.
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
   }
 
   WriteStatus fail() {

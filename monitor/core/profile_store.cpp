@@ -10,6 +10,8 @@
 
 #include <filesystem>
 
+#include "platform/replace_file.h"
+
 namespace {
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -130,24 +132,9 @@ bool ProfileFile::write(std::string_view section, std::string_view key, std::str
                 {{"[" + std::string(section) + "]", newline}, {entry, newline}});
   }
 
-  // Write beside the file and rename over it, so a failed write never loses the old settings.
   std::string out;
   for (const auto& l : lines) out += l.text + l.end;
-  std::string temp = path_ + ".new";
-  {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    f << out;
-    f.flush();
-    if (!f) {
-      std::remove(temp.c_str());
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path_, ec);
-  if (ec) std::remove(temp.c_str());
-  return !ec;
+  return platform::ReplaceFileContents(path_, out);
 }
 
 std::string SettingsPath() {

@@ -1,5 +1,9 @@
 #include "monitor/line/dump_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -79,27 +83,24 @@ std::string DumpBlock(const DumpStamp& stamp, const std::vector<std::string>& li
 DumpSaveResult AppendDumpBlock(const std::filesystem::path& file, std::string_view block) {
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
-  // Where this block starts, to take back a block cut short by a full disk.
-  std::optional<std::uintmax_t> before;
-  if (std::filesystem::is_regular_file(file, ec)) {
-    std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (!ec) before = size;
-  } else if (!std::filesystem::exists(file, ec) && !ec) {
-    before = 0;
-  }
-  std::FILE* out = std::fopen(file.string().c_str(), "ab");
-  if (out == nullptr) return DumpSaveResult::CannotOpen;
+  const int fd = ::open(file.string().c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) return DumpSaveResult::CannotOpen;
   std::string on_disk;
   on_disk.reserve(block.size() + block.size() / 16);
   for (char c : block) {
     if (c == '\n') on_disk += '\r';
     on_disk += c;
   }
-  bool ok = std::fwrite(on_disk.data(), 1, on_disk.size(), out) == on_disk.size();
-  ok = std::fflush(out) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  if (ok) return DumpSaveResult::Saved;
-  // The earlier blocks stay whole, with no broken block after them.
-  if (before && std::filesystem::is_regular_file(file, ec)) std::filesystem::resize_file(file, *before, ec);
-  return DumpSaveResult::CannotWrite;
+  // One write: the block lands whole after whatever another writer appended.
+  struct stat before {};
+  const bool sized = ::fstat(fd, &before) == 0;
+  ssize_t written = ::write(fd, on_disk.data(), on_disk.size());
+  while (written < 0 && errno == EINTR) written = ::write(fd, on_disk.data(), on_disk.size());
+  const bool ok = written == static_cast<ssize_t>(on_disk.size());
+  struct stat after {};
+  // Take back a block cut short, unless someone else has appended since.
+  if (!ok && written > 0 && sized && ::fstat(fd, &after) == 0 && after.st_size == before.st_size + written)
+    [[maybe_unused]] const int ignored = ::ftruncate(fd, before.st_size);
+  const bool closed = ::close(fd) == 0;
+  return ok && closed ? DumpSaveResult::Saved : DumpSaveResult::CannotWrite;
 }

@@ -26,6 +26,9 @@ void Communications::Disable() {
   CommandExecutor& exec = core_.exec();
   for (int attempt = 0; attempt < kMaxDisableCommands; ++attempt) {
     const uint8_t rc = card::DisableCommunications(exec);
+    // Frames the thread has read ahead are counted: they must reach the
+    // window and its capture file before either closes.
+    endReception();
     closeReceiveDetail();
     closeSendFrames();
     if (rc == 0) break;
@@ -45,6 +48,7 @@ void Communications::endReception() {
 void Communications::closeReceiveDetail() {
   if (receive_detail_ == nullptr) return;
   receive_detail_->stopTimer();
+  receive_detail_->drain();
   receive_detail_->stopCapture();
   core_.host().destroyWindow(*receive_detail_form_);
   receive_detail_.reset();
@@ -66,6 +70,7 @@ void Communications::OpenSendFrames() {
 
 void Communications::closeSendFrames() {
   if (send_frames_ == nullptr) return;
+  send_frames_->stopCapture();
   core_.host().destroyWindow(send_frames_->form());
   send_frames_->capture().changed = nullptr;
   // The window's own Close button may be what is running: free it afterwards.
@@ -80,6 +85,7 @@ void Communications::showCaptureStatus() {
 
 void Communications::onPollTick() {
   if (send_frames_ != nullptr) send_frames_->onPollTick();
+  showCaptureStatus();
   if (receive_detail_ == nullptr) return;
   receive_detail_->drain();
   showLostAtCard();
@@ -94,6 +100,12 @@ void Communications::showLostAtCard() {
 }
 
 void Communications::forgetWindows() {
+  // At exit the line is disabled after the windows go: stop counting first,
+  // so the capture holds every frame the window counted.
+  if (reception_ != nullptr) {
+    reception_->cancel();
+    reception_->waitForEnd(kReceptionPause);
+  }
   closeReceiveDetail();
   closeSendFrames();
 }

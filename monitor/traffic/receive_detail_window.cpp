@@ -29,16 +29,21 @@ void ReceiveDetailWindow::startCapture() {
     form_->setChecked(kCapture, false);
     return;
   }
-  mailbox_->startCapture();
+  mailbox_->startCapture(capture_.queue());
+  showCaptureStatus();
 }
 
 void ReceiveDetailWindow::stopCapture() {
   if (!capture_.isOpen()) return;
-  const std::vector<uint8_t> records = mailbox_->stopCapture();
+  mailbox_->stopCapture();
   form_->setChecked(kCapture, false);
-  const bool written = records.empty() || capture_.write(records);
-  capture_.stop();
-  if (!written) capture_.reportWriteFailure(*form_);
+  capture_.stop(*form_);
+  showCaptureStatus();
+}
+
+void ReceiveDetailWindow::showCaptureStatus() {
+  const std::string status = capture_.status();
+  if (form_->text(kCaptureStatus) != status) form_->setText(kCaptureStatus, status);
 }
 
 void ReceiveDetailWindow::showLostAtCard(uint32_t frames) {
@@ -62,22 +67,26 @@ void ReceiveDetailWindow::addLine(const std::string& line) {
 }
 
 void ReceiveDetailWindow::drain() {
-  ReceptionBatch batch = mailbox_->take();
-  if (batch.empty()) return;
-  // A failed write ends the capture at once; its box waits to the end.
-  const bool capture_failed = !batch.capture.empty() && capture_.isOpen() && !capture_.write(batch.capture);
+  const bool capture_failed = capture_.isOpen() && capture_.queue()->state() == capture::CaptureQueue::State::Failed;
   if (capture_failed) {
     mailbox_->stopCapture();
     form_->setChecked(kCapture, false);
   }
+  showCaptureStatus();
+  ReceptionBatch batch = mailbox_->take();
+  if (batch.empty() && !capture_failed) return;
   if (batch.open_failed) addLine("Unable to open device for reading!");
   // Lines pushed out by later ones before they could be shown never need drawing.
   if (batch.lines_added >= kReceiveListLines) form_->listClear(kList);
   for (const auto& s : batch.lines)
     addLine(SummaryLine(s.bits, s.length, s.time_stamp, std::span(s.first.data(), s.count)));
-  if (form_->listCount(kList) > 0) form_->listSelect(kList, form_->listCount(kList) - 1);
+  // Only new lines move the selection; the user's choice stays otherwise.
+  if (!batch.lines.empty()) form_->listSelect(kList, form_->listCount(kList) - 1);
   if (batch.dump) form_->setText(kDump, FrameDump(*batch.dump));
   if (batch.counter) form_->setText(kCounter, std::to_string(*batch.counter));
   // Last, so drains run by the box's modal loop show later frames after these.
-  if (capture_failed) capture_.reportWriteFailure(*form_);
+  if (capture_failed) {
+    capture_.stoppedByFailure(*form_);
+    showCaptureStatus();
+  }
 }

@@ -3,9 +3,9 @@
 // dump of the last frame and the frame counter. It empties the reception
 // mailbox on a short window timer, so a flood of frames costs the
 // user-interface thread a few updates a second, whatever the frame rate.
-// "Capture to file..." writes every frame to a capture file, one write per
-// emptying of the mailbox. "Lost at card:" shows the frames the card had no
-// receive buffer for, as its statistics count them.
+// "Capture to file..." hands every frame to a capture writer thread; what
+// it could not write is shown under the boxes. "Lost at card:" shows the
+// frames the card had no receive buffer for, as its statistics count them.
 
 #include <memory>
 
@@ -26,6 +26,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
   static constexpr int kCount = 162;
   static constexpr int kCapture = 163;
   static constexpr int kLostAtCard = 164;
+  static constexpr int kCaptureStatus = 165;
   static constexpr int kDrainTimer = 1;
   // Ten refreshes a second: as fast as anyone reads a busy line, and what a
   // refresh costs (about 50 lines and a dump laid out) stays a small load.
@@ -51,6 +52,7 @@ class ReceiveDetailWindow : public ui::FormHandler {
  private:
   void addLine(const std::string& line);
   void startCapture();
+  void showCaptureStatus();
 
   ui::Host& host_;
   std::shared_ptr<ReceptionMailbox> mailbox_;

@@ -7,18 +7,17 @@
 #include "driver_if/records.h"
 #include "driver_if/requests.h"
 #include "monitor/traffic/frame_format.h"
-#include "monitor/traffic/pcap_writer.h"
 
-void ReceptionMailbox::startCapture() {
+void ReceptionMailbox::startCapture(std::shared_ptr<capture::CaptureQueue> queue) {
   std::lock_guard lock(mutex_);
-  pending_.capture.clear();
-  capturing_.store(true, std::memory_order_relaxed);
+  capture_ = std::move(queue);
+  capturing_.store(capture_ != nullptr, std::memory_order_relaxed);
 }
 
-std::vector<uint8_t> ReceptionMailbox::stopCapture() {
+void ReceptionMailbox::stopCapture() {
   std::lock_guard lock(mutex_);
   capturing_.store(false, std::memory_order_relaxed);
-  return std::exchange(pending_.capture, {});
+  capture_.reset();
 }
 
 void ReceptionMailbox::openFailed() {
@@ -29,9 +28,9 @@ void ReceptionMailbox::openFailed() {
 void ReceptionMailbox::frame(const FrameSummary& summary, const uint8_t* data, size_t dump_length,
                              bool shown, std::optional<uint32_t> counter, const CapturedFrame* capture) {
   std::lock_guard lock(mutex_);
-  // Built here, under the lock the frame takes anyway: the thread pays a
-  // copy per frame and the file one write per batch the window takes.
-  if (capture != nullptr && capturing()) AppendPcapRecord(pending_.capture, capture->received, capture->bytes);
+  // Under the lock, so a frame is in the capture that was running when it
+  // was counted. The queue never waits for its writer.
+  if (capture != nullptr && capture_ != nullptr) capture_->push(capture->received, capture->bytes);
   if (shown) {
     ++pending_.lines_added;
     pending_.lines.push_back(summary);
@@ -47,8 +46,6 @@ ReceptionBatch ReceptionMailbox::take() {
   std::lock_guard lock(mutex_);
   ReceptionBatch batch = std::move(pending_);
   pending_ = ReceptionBatch{};
-  // Room for as many records as the last batch, so the thread seldom grows it.
-  if (capturing()) pending_.capture.reserve(batch.capture.size());
   return batch;
 }
 

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "card/capture/capture_queue.h"
 #include "driver_if/card_driver.h"
 
 inline constexpr size_t kReceiveListLines = 49;
@@ -42,8 +43,7 @@ struct ReceptionBatch {
   std::deque<FrameSummary> lines;       // the newest, at most 49
   std::optional<std::vector<uint8_t>> dump;  // bytes of the last frame shown, at most 4000
   std::optional<uint32_t> counter;      // the count to show
-  std::vector<uint8_t> capture;         // capture-file records of every frame, while capturing
-  bool empty() const { return !open_failed && lines_added == 0 && !dump && !counter && capture.empty(); }
+  bool empty() const { return !open_failed && lines_added == 0 && !dump && !counter; }
 };
 
 class ReceptionMailbox {
@@ -52,11 +52,11 @@ class ReceptionMailbox {
   std::atomic<bool> display{true};
   std::atomic<bool> count{true};
 
-  // Capture records are added from the next frame on; those of frames
-  // received before a start never reach the new file.
-  void startCapture();
-  // The records not taken yet; none are added after this returns.
-  std::vector<uint8_t> stopCapture();
+  // Frames go to the queue from the next frame on; those received before a
+  // start never reach the new file.
+  void startCapture(std::shared_ptr<capture::CaptureQueue> queue);
+  // No frame goes to the queue after this returns.
+  void stopCapture();
   // Changed only under the lock; read without it, it is a hint for the
   // thread, which then stamps the frame, and the decision is taken again
   // under the lock, so a frame is in one capture or none.
@@ -71,6 +71,7 @@ class ReceptionMailbox {
  private:
   std::mutex mutex_;
   ReceptionBatch pending_;
+  std::shared_ptr<capture::CaptureQueue> capture_;
   std::atomic<bool> capturing_{false};
 };
 

@@ -36,16 +36,16 @@ void SendFramesWindow::onCommand(int id, ui::Notify notify) {
 
 uint8_t SendFramesWindow::transmit() {
   // Taken before the request: the driver's reply lands in the same buffer.
-  records_.clear();
-  if (capture_.isOpen())
-    AppendPcapRecord(records_, std::chrono::system_clock::now(), buffer_->data().first(buffer_->length()));
+  const auto sent_at = std::chrono::system_clock::now();
+  if (capture_.isOpen()) {
+    const auto bytes = buffer_->data().first(buffer_->length());
+    frame_.assign(bytes.begin(), bytes.end());
+  }
   // The request failing outright reads as 1, like a frame the driver refused.
   if (SendFrame(exec_.handle(), *buffer_) == kSendRequestFailed) buffer_->setResult(1);
   // Only a frame the card took went on the line.
-  if (buffer_->result() == 0 && !records_.empty() && !capture_.write(records_)) {
-    form_->setChecked(kCapture, false);
-    capture_.reportWriteFailure(*form_);
-  }
+  if (buffer_->result() == 0 && capture_.isOpen()) capture_.queue()->push(sent_at, frame_);
+  checkCapture();
   return buffer_->result();
 }
 
@@ -64,8 +64,17 @@ void SendFramesWindow::markData() {
 }
 
 void SendFramesWindow::toggleCapture() {
-  if (!form_->isChecked(kCapture)) capture_.stop();
+  if (!form_->isChecked(kCapture)) capture_.stop(*form_);
   else if (!capture_.start(*form_)) form_->setChecked(kCapture, false);
+}
+
+void SendFramesWindow::checkCapture() {
+  if (capture_.stoppedByFailure(*form_)) form_->setChecked(kCapture, false);
+}
+
+void SendFramesWindow::stopCapture() {
+  capture_.stop(*form_);
+  form_->setChecked(kCapture, false);
 }
 
 void SendFramesWindow::send() {
@@ -116,7 +125,10 @@ void SendFramesWindow::startStop() {
 }
 
 void SendFramesWindow::onPollTick() {
-  if (!running_) return;
+  if (!running_) {
+    checkCapture();
+    return;
+  }
   buffer_->setLength(many_length_);
   std::fill_n(buffer_->data().begin(), many_length_, pattern_);
   buffer_->setResult(1);

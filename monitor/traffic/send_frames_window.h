@@ -48,6 +48,8 @@ class SendFramesWindow : public ui::FormHandler {
 
   ui::Form& form() { return *form_; }
   CaptureFile& capture() { return capture_; }
+  // Writes the frames not written yet and closes the capture file.
+  void stopCapture();
 
  private:
   void send();
@@ -57,6 +59,7 @@ class SendFramesWindow : public ui::FormHandler {
   void toggleCapture();
   // Underlines what the hexadecimal rule will not read as hexadecimal.
   void markData();
+  void checkCapture();
 
   CommandExecutor& exec_;
   SendFramesMemory& memory_;
@@ -68,5 +71,5 @@ class SendFramesWindow : public ui::FormHandler {
   uint16_t sent_ = 0;
   uint16_t many_length_ = 0;
   CaptureFile capture_;
-  std::vector<uint8_t> records_;  // kept storage for the record of each frame
+  std::vector<uint8_t> frame_;  // kept storage for the bytes of each frame captured
 };

@@ -15,10 +15,10 @@ namespace faults {
 namespace {
 
 const std::vector<std::string> kDemoCards = {
-    "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 ft1 configured",
-    "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary t1 configured",
-    "TALVSTRM2 pci bus=0 slot=10 cpu=B port=secondary e1 configured",
-    "TALVSTRM3 pci bus=0 slot=11 cpu=A port=primary 56k configured",
+    "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 ft1 configured plug",
+    "TALVSTRM1 pci bus=0 slot=9 cpu=A port=primary t1 configured plug",
+    "TALVSTRM2 pci bus=0 slot=10 cpu=B port=secondary e1 configured plug",
+    "TALVSTRM3 pci bus=0 slot=11 cpu=A port=primary 56k configured plug",
 };
 
 // Longest text any window is given: the dump of a 4000-byte frame.

@@ -76,6 +76,8 @@ class FakeForm : public ui::Form {
   bool ended() const { return ended_; }
   int result() const { return result_; }
   bool destroyed() const { return destroyed_; }
+  // What a control showed last, also once the window is gone.
+  std::string lastText(int id) const { return controls_.count(id) ? controls_.at(id).text : ""; }
   void markDestroyed() { destroyed_ = true; }
   ui::FormHandler& handler() { return handler_; }
 

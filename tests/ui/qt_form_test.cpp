@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -298,7 +299,11 @@ TEST_F(QtFormTest, EditsLimitWhatTheUserTypesButNotWhatTheProgramSets) {
 TEST_F(QtFormTest, MultiLineReadOnlyBoxInFixedFont) {
   auto* detail = widget<QPlainTextEdit>(kDetail);
   EXPECT_TRUE(detail->isReadOnly());
-  EXPECT_TRUE(QFontInfo(detail->font()).fixedPitch());
+  // What the user sees: every glyph as wide as the next.
+  const QFontMetricsF metrics(detail->font());
+  const qreal width = metrics.horizontalAdvance(QLatin1Char('i'));
+  EXPECT_GT(width, 0);
+  for (char c : {'W', '0', ' '}) EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char(c)), width) << c;
   EXPECT_EQ(detail->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
   form_->setText(kDetail, "0000  7E FF\r\n0010  AA\r\n");
   EXPECT_EQ(detail->toPlainText(), "0000  7E FF\n0010  AA\n");

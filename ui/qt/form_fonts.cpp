@@ -14,12 +14,35 @@ QFont FormFont() {
   return font;
 }
 
-QFont FixedFormFont() {
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+namespace {
+
+// Judged by the glyphs drawn: a font may call itself fixed and not be, or
+// be and not say so.
+bool HasOneWidth(const QFont& font) {
+  const QFontMetricsF metrics(font);
+  const qreal width = metrics.horizontalAdvance(QLatin1Char('i'));
+  for (QLatin1Char c : {QLatin1Char('W'), QLatin1Char('0'), QLatin1Char(' ')})
+    if (metrics.horizontalAdvance(c) != width) return false;
+  return width > 0;
+}
+
+QFont Sized(QFont font) {
   font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
   font.setPointSize(8);
   return font;
+}
+
+}  // namespace
+
+QFont FixedFormFont() {
+  const QFont system = Sized(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  if (HasOneWidth(system)) return system;
+  for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "Noto Mono", "Courier New",
+                             "Nimbus Mono PS", "Courier", "monospace"}) {
+    const QFont font = Sized(QFont(QString::fromLatin1(family)));
+    if (HasOneWidth(font)) return font;
+  }
+  return system;
 }
 
 DialogUnits::DialogUnits(const QFont& font) {

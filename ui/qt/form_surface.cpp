@@ -1,5 +1,6 @@
 #include "ui/qt/form_surface.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -32,8 +33,16 @@ std::optional<uint8_t> CharOf(const QKeyEvent& key) {
     default: break;
   }
   const QString text = key.text();
-  if (text.size() != 1 || text[0].unicode() >= 0x80) return std::nullopt;
+  // The unit speaks Latin-1: characters beyond it have no byte to send.
+  if (text.size() != 1 || text[0].unicode() > 0xFF) return std::nullopt;
   return static_cast<uint8_t>(text[0].unicode());
+}
+
+// A printable character the line has no byte for.
+bool Unsendable(const QKeyEvent& key) {
+  if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) return false;
+  const QString text = key.text();
+  return !text.isEmpty() && text[0].isPrint() && !(text.size() == 1 && text[0].unicode() <= 0xFF);
 }
 
 }  // namespace
@@ -64,6 +73,11 @@ bool FormSurface::event(QEvent* event) {
     if (std::optional<uint8_t> ch = CharOf(*key)) {
       event->accept();
       if (event->type() == QEvent::KeyPress) form_.deliverChar(*ch);
+      return true;
+    }
+    if (Unsendable(*key)) {
+      event->accept();
+      if (event->type() == QEvent::KeyPress) QApplication::beep();
       return true;
     }
   }

@@ -1,5 +1,7 @@
 #include "ui/qt/qt_prompter.h"
 
+#include <cstdio>
+
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -40,6 +42,10 @@ QString IconName(Icon icon) {
 }  // namespace
 
 Answer QtPrompter::show(const Prompt& prompt) {
+  if (unattended_) {
+    std::fprintf(stderr, "%s: %s\n", prompt.caption.c_str(), prompt.text.c_str());
+    return prompt.buttons == Buttons::RetryCancel ? Answer::Cancel : Answer::Ok;
+  }
   QWidget* owner = nullptr;
   if (prompt.owner == Owner::MainWindow) owner = host_.mainWindow();
   if (prompt.owner == Owner::Form && prompt.owner_form != nullptr)
@@ -69,6 +75,7 @@ Answer QtPrompter::show(const Prompt& prompt) {
 }
 
 std::optional<std::string> QtPrompter::askSavePath(const SavePathPrompt& prompt) {
+  if (unattended_) return std::nullopt;
   QWidget* owner = host_.mainWindow();
   if (prompt.owner_form != nullptr)
     if (QtForm* form = host_.qtForm(*prompt.owner_form)) owner = form->frame();

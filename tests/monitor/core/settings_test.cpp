@@ -84,6 +84,22 @@ TEST_F(SettingsTest, WriteToAFileWithoutLineEndAndToAMissingFile) {
   EXPECT_EQ(readIni(), "[Hardware]\ndefault_device=TALVSTRM3\n");
 }
 
+TEST_F(SettingsTest, WriteKeepsALinkedPrivateFile) {
+  const std::string target = ini_path_ + ".real";
+  std::ofstream(target) << "; mine\n[Polling]\ntick_interval_ms=100\n";
+  std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::remove(ini_path_);
+  std::filesystem::create_symlink(target, ini_path_);
+  ProfileFile f(ini_path_);
+  ASSERT_TRUE(f.write("Polling", "tick_interval_ms", "250"));
+  EXPECT_TRUE(std::filesystem::is_symlink(ini_path_));
+  EXPECT_EQ(readIni(), "; mine\n[Polling]\ntick_interval_ms=250\n");
+  EXPECT_EQ(std::filesystem::status(target).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::remove(ini_path_);
+  std::filesystem::remove(target);
+}
+
 TEST(ProfileIntegerTest, LeadingNumberOnly) {
   EXPECT_EQ(ProfileInteger("  42abc"), 42);
   EXPECT_EQ(ProfileInteger("-3"), -3);

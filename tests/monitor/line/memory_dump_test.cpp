@@ -9,6 +9,8 @@
 #include "monitor/line/memory_dump_dialog.h"
 #include "monitor/line/memory_listing.h"
 #include "tests/monitor/line/line_fixture.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -309,6 +311,20 @@ TEST_F(MemoryDumpTest, SavesNeverOverwriteTheFile) {
   dialog([&](fake::FakeForm& f) { f.click(D::kSaveDump); });
   EXPECT_EQ(dumpFile().substr(0, 14), "earlier dump\r\n");
   EXPECT_GT(dumpFile().size(), 14u);
+}
+
+TEST(DumpFileTest, ABlockCutShortByAFullDiskIsTakenBack) {
+  TempDir dir;
+  const fs::path file = dir.path("talvmon.dmp");
+  std::ofstream(file, std::ios::binary) << "earlier dump\r\n";
+  {
+    fake::FileSizeLimit limit(40);
+    EXPECT_EQ(AppendDumpBlock(file, std::string(100, 'x')), DumpSaveResult::CannotWrite);
+  }
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "earlier dump\r\n");
+  EXPECT_EQ(AppendDumpBlock(file, "a\nb"), DumpSaveResult::Saved);
+  EXPECT_EQ(fs::file_size(file), 14u + 4u);
 }
 
 TEST_F(MemoryDumpTest, AFolderThatCannotBeMadeIsReportedAndTheListingStays) {

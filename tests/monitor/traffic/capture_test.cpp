@@ -7,12 +7,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/menu_ids.h"
 #include "tests/monitor/traffic/frame_feed.h"
-#include "tests/monitor/traffic/pcap_file.h"
+#include "tests/support/pcap_file.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
 #include "tests/support/file_size_limit.h"
@@ -66,10 +67,28 @@ class CaptureTest : public ::testing::Test {
     send().type(S::kData, hex);
     send().click(S::kSend);
   }
+  // The writer works on a thread of its own: waits for what it has written.
+  void waitForRecords(const std::string& file, size_t n) {
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (ReadPcap(file).records.size() < n && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(ReadPcap(file).records.size(), n) << file;
+  }
+  // Runs `tick` until the window's box is unchecked, as a failed capture does.
+  void waitUnchecked(fake::FakeForm& window, int box, const std::function<void()>& tick) {
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (window.isChecked(box) && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(1ms);
+      tick();
+    }
+    ASSERT_FALSE(window.isChecked(box));
+  }
   std::vector<std::vector<uint8_t>> captured(const std::string& file) {
     PcapFile pcap = ReadPcap(file);
     EXPECT_TRUE(pcap.whole) << file;
-    EXPECT_EQ(pcap.header, PcapHeader()) << file;
+    EXPECT_EQ(pcap.header, (std::vector<uint8_t>{0xD4, 0xC3, 0xB2, 0xA1, 2, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+                                                0xFF, 0xFF, 0, 0, 104, 0, 0, 0}))
+        << file;
     std::vector<std::vector<uint8_t>> frames;
     for (const auto& r : pcap.records) {
       EXPECT_EQ(r.original_length, r.bytes.size());
@@ -104,7 +123,8 @@ TEST_F(CaptureTest, ReceivedFramesAreCapturedWithoutTheirCheckBytes) {
   feed_.push({{}});
   feed_.push({{0x8F, 0x00, 0x80, 0x35, 0x12, 0x34}});
   waitFor(5);
-  PcapFile pcap = ReadPcap(file);  // readable while the capture goes on
+  waitForRecords(file, 4);  // readable while the capture goes on
+  PcapFile pcap = ReadPcap(file);
   ASSERT_EQ(pcap.records.size(), 4u);
   EXPECT_GE(pcap.records[0].seconds, start);
   EXPECT_LE(pcap.records[3].seconds, Now());
@@ -116,7 +136,7 @@ TEST_F(CaptureTest, ReceivedFramesAreCapturedWithoutTheirCheckBytes) {
   detail().click(R::kCount);
   feed_.push({{0x0F, 0x00, 0x00, 0x01, 0xEE, 0xEE}});
   waitFor(6);
-  EXPECT_EQ(captured(file).size(), 5u);
+  waitForRecords(file, 5);
 
   // Unchecking closes the file; later frames stay out of it and out of the next capture.
   detail().click(R::kCapture);
@@ -129,6 +149,7 @@ TEST_F(CaptureTest, ReceivedFramesAreCapturedWithoutTheirCheckBytes) {
   detail().click(R::kCapture);
   feed_.push({{0x0F, 0x00, 0x00, 0x02, 0x00, 0x00}});
   waitFor(8);
+  waitForRecords(second, 1);
   EXPECT_EQ(captured(second), (std::vector<std::vector<uint8_t>>{{0x0F, 0x00, 0x00, 0x02}}));
 }
 
@@ -176,10 +197,11 @@ TEST_F(CaptureTest, AFailedWriteStopsTheReceiveCaptureVisibly) {
     feed_.push({{0x0F, 0x00, 0x08, 0x00, 0xAB, 0xCD}});
     waitFor(1);
     EXPECT_TRUE(detail().isChecked(R::kCapture));
+    waitForRecords(file, 1);
     feed_.push({std::vector<uint8_t>(200, 0x0F)});
     waitFor(2);
+    waitUnchecked(detail(), R::kCapture, [&] { app_->communications().receiveDetail()->drain(); });
   }
-  EXPECT_FALSE(detail().isChecked(R::kCapture));
   ASSERT_EQ(prompter_.count(), 1u);
   EXPECT_EQ(prompter_.last().caption, "Capture File Error");
   EXPECT_EQ(prompter_.last().text, "Can not write the file " + file + "\nThe capture has stopped.");
@@ -210,6 +232,7 @@ TEST_F(CaptureTest, SentFramesAreCapturedAsSent) {
   send().click(S::kStartStop);
   host_.command(kMenuPollNow);
   send().click(S::kStartStop);
+  waitForRecords(file, 3);
   EXPECT_EQ(captured(file), (std::vector<std::vector<uint8_t>>{
                                 {0x0F, 0x00, 0x08, 0x00, 0x45, 0x00}, {'t', 'e', 'x', 't'}, {0, 0, 0}}));
 
@@ -227,12 +250,13 @@ TEST_F(CaptureTest, AFailedWriteStopsTheSendCaptureVisibly) {
     FileSizeLimit limit(100);
     sendHex("0F 00 08 00");
     EXPECT_TRUE(send().isChecked(S::kCapture));
+    waitForRecords(file, 1);
     send().click(S::kDataIsText);
     send().type(S::kData, std::string(200, 'x'));
     send().click(S::kSend);
+    EXPECT_EQ(send().text(S::kStatus), "Sent - RC 0x00");
+    waitUnchecked(send(), S::kCapture, [&] { host_.command(kMenuPollNow); });
   }
-  EXPECT_EQ(send().text(S::kStatus), "Sent - RC 0x00");
-  EXPECT_FALSE(send().isChecked(S::kCapture));
   ASSERT_EQ(prompter_.count(), 1u);
   EXPECT_EQ(prompter_.last().text, "Can not write the file " + file + "\nThe capture has stopped.");
   send().click(S::kSend);

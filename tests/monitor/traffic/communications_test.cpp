@@ -107,6 +107,16 @@ TEST_F(CommunicationsTest, DisplayAndCountChecksWorkApart) {
   waitFor(4);
   EXPECT_EQ(detail().text(W::kCounter), "4");
   EXPECT_EQ(detail().lines(W::kList).size(), 1u);
+  // Counting alone leaves the user's selection where it was.
+  detail().click(W::kDisplay);
+  feed.push({{5, 5, 5}});
+  waitFor(5);
+  detail().click(W::kDisplay);
+  detail().select(W::kList, 0);
+  feed.push({{4, 4, 4}});
+  waitFor(6);
+  EXPECT_EQ(detail().text(W::kCounter), "6");
+  EXPECT_EQ(detail().listSelection(W::kList), 0);
   host.command(kMenuDisableCommunications);
 }
 

@@ -18,7 +18,7 @@
 #include "monitor/core/menu_ids.h"
 #include "monitor/traffic/frame_format.h"
 #include "tests/cardsim/daemon_process.h"
-#include "tests/monitor/traffic/pcap_file.h"
+#include "tests/support/pcap_file.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_prompter.h"
 
@@ -67,7 +67,7 @@ std::vector<std::vector<uint8_t>> DumpedPackets(const std::string& dump) {
 class EndToEndTest : public ::testing::Test {
  protected:
   EndToEndTest()
-      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured"}),
+      : daemon_(dir_.path(), {"--card", "TALVSTRM0 isa io=0x360 mem=0xD0000 irq=10 configured plug"}),
         driver_(dir_.path()),
         ini_(dir_.path() + "/talvmon.ini"),
         settings_(ini_) {

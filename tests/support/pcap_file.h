@@ -1,5 +1,5 @@
 #pragma once
-// Reads back a capture file written by PcapWriter, for the tests.
+// Reads back a capture file, for the tests.
 
 #include <cstdint>
 #include <fstream>
