@@ -25,6 +25,7 @@ class CommandExecutor {
   explicit CommandExecutor(ui::Prompter& prompter) : prompter_(prompter) {}
 
   CommandBlock& block() { return block_; }
+  const CommandBlock& block() const { return block_; }
 
   // The device handle commands go to; null while no device is open, so
   // every request then fails and reads as a timeout.

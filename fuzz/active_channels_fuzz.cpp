@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "driver_if/records.h"
-#include "monitor/traffic/active_channels.h"
+#include "card/active_channels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -6,7 +6,7 @@
 #include <string>
 #include <type_traits>
 
-#include "monitor/traffic/active_channels.h"
+#include "card/active_channels.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "monitor/traffic/active_channels.h"
+#include "card/active_channels.h"
 
 #include <gtest/gtest.h>
 
