@@ -71,7 +71,7 @@ BOOL SimulatedWin32Calls::deviceIoControl(HANDLE handle, DWORD code, LPVOID in, 
   ++pending_;
   if ((code & 3) == kMethodBuffered) {
     std::vector<uint8_t> system(std::max(in_len, out_len));
-    std::copy_n(in_bytes == nullptr ? system.data() : in_bytes, in_len, system.data());
+    if (in_bytes != nullptr) std::copy_n(in_bytes, in_len, system.data());
     ok = device->control(code, system.data(), in_len, system.data(), out_len, &got);
     if (ok) std::copy_n(system.data(), std::min<uint32_t>(got, out_len), out_bytes);
   } else {
