@@ -30,7 +30,7 @@ struct Backend {
   std::function<std::unique_ptr<BackendRig>()> make;
 };
 
-// The backends this platform has, each rig file adding its own.
+// The backends this platform has: in-process everywhere, then socket or Win32.
 std::vector<Backend> Backends();
 
 }  // namespace backendtest
