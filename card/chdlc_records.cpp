@@ -9,24 +9,41 @@ namespace card {
 
 namespace {
 
-// Byte offsets of the operational statistics, in the order of the struct.
-constexpr std::array<size_t, 10> kOperationalOffsets = {0, 4, 8, 12, 16, 32, 36, 40, 44, 52};
-// Byte offsets of the communication error counters, in the order of the struct.
-constexpr std::array<size_t, 7> kCommErrorOffsets = {0, 2, 4, 6, 12, 16, 18};
+// A record of counters: each field at its byte offset, in the order of the struct.
+template <class Record, class Word, size_t N>
+struct CounterLayout {
+  std::array<Word Record::*, N> fields;
+  std::array<size_t, N> offsets;
 
-std::array<uint32_t OperationalStatistics::*, 10> OperationalFields() {
-  using S = OperationalStatistics;
-  return {&S::frames_transmitted, &S::bytes_transmitted,  &S::transmit_throughput,
-          &S::transmit_throughput_ms, &S::tx_discarded_length, &S::frames_received,
-          &S::bytes_received,     &S::receive_throughput, &S::receive_throughput_ms,
-          &S::rx_discarded_length};
-}
+  Record Decode(std::span<const uint8_t> data) const {
+    Record r;
+    for (size_t i = 0; i < N; ++i) {
+      if constexpr (sizeof(Word) == 4) r.*fields[i] = le::get_u32(data, offsets[i]);
+      else r.*fields[i] = le::get_u16(data, offsets[i]);
+    }
+    return r;
+  }
 
-std::array<uint16_t CommErrorStatistics::*, 7> CommErrorFields() {
-  using S = CommErrorStatistics;
-  return {&S::receiver_overrun, &S::receiver_crc,  &S::abort_frames, &S::receiver_disabled_buffers_full,
-          &S::missed_tx_underrun_interrupts, &S::dcd_dropped, &S::cts_dropped};
-}
+  void Encode(const Record& r, std::span<uint8_t> data) const {
+    for (size_t i = 0; i < N; ++i) {
+      if constexpr (sizeof(Word) == 4) le::put_u32(data, offsets[i], r.*fields[i]);
+      else le::put_u16(data, offsets[i], r.*fields[i]);
+    }
+  }
+};
+
+using Op = OperationalStatistics;
+constexpr CounterLayout<Op, uint32_t, 10> kOperational{
+    {&Op::frames_transmitted, &Op::bytes_transmitted, &Op::transmit_throughput, &Op::transmit_throughput_ms,
+     &Op::tx_discarded_length, &Op::frames_received, &Op::bytes_received, &Op::receive_throughput,
+     &Op::receive_throughput_ms, &Op::rx_discarded_length},
+    {0, 4, 8, 12, 16, 32, 36, 40, 44, 52}};
+
+using Ce = CommErrorStatistics;
+constexpr CounterLayout<Ce, uint16_t, 7> kCommErrors{
+    {&Ce::receiver_overrun, &Ce::receiver_crc, &Ce::abort_frames, &Ce::receiver_disabled_buffers_full,
+     &Ce::missed_tx_underrun_interrupts, &Ce::dcd_dropped, &Ce::cts_dropped},
+    {0, 2, 4, 6, 12, 16, 18}};
 
 }  // namespace
 
@@ -40,29 +57,13 @@ void LinkStatus::Encode(std::span<uint8_t> data) const {
   data[2] = receiver_status;
 }
 
-OperationalStatistics OperationalStatistics::Decode(std::span<const uint8_t> data) {
-  OperationalStatistics s;
-  const auto fields = OperationalFields();
-  for (size_t i = 0; i < fields.size(); ++i) s.*fields[i] = le::get_u32(data, kOperationalOffsets[i]);
-  return s;
-}
+OperationalStatistics OperationalStatistics::Decode(std::span<const uint8_t> data) { return kOperational.Decode(data); }
 
-void OperationalStatistics::Encode(std::span<uint8_t> data) const {
-  const auto fields = OperationalFields();
-  for (size_t i = 0; i < fields.size(); ++i) le::put_u32(data, kOperationalOffsets[i], this->*fields[i]);
-}
+void OperationalStatistics::Encode(std::span<uint8_t> data) const { kOperational.Encode(*this, data); }
 
-CommErrorStatistics CommErrorStatistics::Decode(std::span<const uint8_t> data) {
-  CommErrorStatistics s;
-  const auto fields = CommErrorFields();
-  for (size_t i = 0; i < fields.size(); ++i) s.*fields[i] = le::get_u16(data, kCommErrorOffsets[i]);
-  return s;
-}
+CommErrorStatistics CommErrorStatistics::Decode(std::span<const uint8_t> data) { return kCommErrors.Decode(data); }
 
-void CommErrorStatistics::Encode(std::span<uint8_t> data) const {
-  const auto fields = CommErrorFields();
-  for (size_t i = 0; i < fields.size(); ++i) le::put_u16(data, kCommErrorOffsets[i], this->*fields[i]);
-}
+void CommErrorStatistics::Encode(std::span<uint8_t> data) const { kCommErrors.Encode(*this, data); }
 
 GlobalStatistics GlobalStatistics::Decode(std::span<const uint8_t> data) { return {le::get_u16(data, 0)}; }
 

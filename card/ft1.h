@@ -10,11 +10,12 @@
 #include "driver_if/execute.h"
 #include "driver_if/records.h"
 
-namespace card {
-
+// The bits of the FT1 unit's monitor flag byte.
 inline constexpr uint8_t FT1_STATUS_MONITOR = 0x01;
 inline constexpr uint8_t FT1_STATISTICS_MONITOR = 0x02;
 inline constexpr uint8_t FT1_STATISTICS_FLUSH = 0x04;
+
+namespace card {
 
 // READ_FT1_STATUS: status bytes A and B.
 struct Ft1Status {

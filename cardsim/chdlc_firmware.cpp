@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "card/chdlc_records.h"
 #include "cardsim/firmware.h"
 #include "cardsim/frame_path.h"
 #include "cardsim/line_rate.h"
@@ -14,13 +15,9 @@ namespace cardsim {
 
 namespace {
 
-constexpr uint8_t kModemDcd = 0x08;
-constexpr uint8_t kModemCts = 0x20;
-constexpr uint8_t kSetDtr = 0x01;
-constexpr uint8_t kSetRts = 0x02;
+using card::ModemStatus;
+
 constexpr uint8_t kReceiverDisabled = 1;
-constexpr size_t kOperationalStatsSize = 56;
-constexpr size_t kCommsErrorStatsSize = 20;
 
 uint8_t ReadCodeVersion(MailboxCall& call) {
   const std::string& version = call.description.code_version;
@@ -72,27 +69,22 @@ uint8_t DisableCommunications(MailboxCall& call) {
 }
 
 uint8_t ReadLinkStatus(MailboxCall& call) {
-  bool active = call.state.comms_enabled;
-  call.reply[0] = active ? 1 : 0;
-  call.reply[1] = call.state.frames_queued;
-  call.reply[2] = active ? 0 : kReceiverDisabled;
+  const bool active = call.state.comms_enabled;
+  const card::LinkStatus link{active ? card::LinkStatus::kActive : card::LinkStatus::kInactive,
+                              call.state.frames_queued, active ? uint8_t{0} : kReceiverDisabled};
+  link.Encode(call.reply);
   call.reply_length = 3;
   return RC_OK;
 }
 
 uint8_t ReadOperationalStats(MailboxCall& call) {
   const OperationalStats& s = call.state.op_stats;
-  le::put_u32(call.reply, 0, s.tx_frames);
-  le::put_u32(call.reply, 4, s.tx_bytes);
-  le::put_u32(call.reply, 8, s.tx_throughput);
-  le::put_u32(call.reply, 12, s.tx_throughput_ms);
-  le::put_u32(call.reply, 16, s.tx_discarded_length);
-  le::put_u32(call.reply, 32, s.rx_frames);
-  le::put_u32(call.reply, 36, s.rx_bytes);
-  le::put_u32(call.reply, 40, s.rx_throughput);
-  le::put_u32(call.reply, 44, s.rx_throughput_ms);
-  le::put_u32(call.reply, 52, s.rx_discarded_length);
-  call.reply_length = kOperationalStatsSize;
+  const card::OperationalStatistics stats{s.tx_frames,       s.tx_bytes,           s.tx_throughput,
+                                          s.tx_throughput_ms, s.tx_discarded_length, s.rx_frames,
+                                          s.rx_bytes,        s.rx_throughput,      s.rx_throughput_ms,
+                                          s.rx_discarded_length};
+  stats.Encode(call.reply);
+  call.reply_length = card::OperationalStatistics::kSize;
   return RC_OK;
 }
 
@@ -104,14 +96,10 @@ uint8_t FlushOperationalStats(MailboxCall& call) {
 
 uint8_t ReadCommsErrorStats(MailboxCall& call) {
   const CommsErrorStats& s = call.state.comms_errors;
-  le::put_u16(call.reply, 0, s.rx_overrun);
-  le::put_u16(call.reply, 2, s.rx_crc);
-  le::put_u16(call.reply, 4, s.rx_abort);
-  le::put_u16(call.reply, 6, s.rx_disabled_buffers_full);
-  le::put_u16(call.reply, 12, s.missed_tx_underrun_irqs);
-  le::put_u16(call.reply, 16, s.dcd_dropped);
-  le::put_u16(call.reply, 18, s.cts_dropped);
-  call.reply_length = kCommsErrorStatsSize;
+  const card::CommErrorStatistics errors{s.rx_overrun,  s.rx_crc,      s.rx_abort, s.rx_disabled_buffers_full,
+                                         s.missed_tx_underrun_irqs, s.dcd_dropped, s.cts_dropped};
+  errors.Encode(call.reply);
+  call.reply_length = card::CommErrorStatistics::kSize;
   return RC_OK;
 }
 
@@ -121,23 +109,23 @@ uint8_t FlushCommsErrorStats(MailboxCall& call) {
 }
 
 uint8_t ReadGlobalStatistics(MailboxCall& call) {
-  le::put_u16(call.reply, 0, call.state.irq_timeouts);
-  call.reply_length = 2;
+  card::GlobalStatistics{call.state.irq_timeouts}.Encode(call.reply);
+  call.reply_length = card::GlobalStatistics::kSize;
   return RC_OK;
 }
 
 // The line's far end loops DTR back to DCD and RTS to CTS.
 uint8_t ReadModemStatus(MailboxCall& call) {
-  call.reply[0] = static_cast<uint8_t>((call.state.dtr ? kModemDcd : 0) |
-                                       (call.state.rts ? kModemCts : 0));
+  call.reply[0] = static_cast<uint8_t>((call.state.dtr ? ModemStatus::kDcd : 0) |
+                                       (call.state.rts ? ModemStatus::kCts : 0));
   call.reply_length = 1;
   return RC_OK;
 }
 
 uint8_t SetModemStatus(MailboxCall& call) {
   if (call.data.empty()) return RC_BAD_DATA_LENGTH;
-  call.state.dtr = (call.data[0] & kSetDtr) != 0;
-  call.state.rts = (call.data[0] & kSetRts) != 0;
+  call.state.dtr = (call.data[0] & ModemStatus::kSetDtr) != 0;
+  call.state.rts = (call.data[0] & ModemStatus::kSetRts) != 0;
   return RC_OK;
 }
 

@@ -3,6 +3,7 @@
 
 #include "cardsim/front_end.h"
 
+#include "card/front_end_records.h"
 #include "cardsim/card_state.h"
 #include "cardsim/firmware.h"
 #include "cardsim/return_codes.h"
@@ -14,23 +15,20 @@ namespace cardsim {
 namespace {
 
 constexpr uint16_t kAnyAlarm = kAlarmOof | kAlarmRed | kAlarmAis | kAlarmYel;
-constexpr size_t kTeAlarmsReplySize = 20;
-constexpr size_t k56KReplySize = 2;
 
 bool IsTe(const CardDescription& description) { return description.front_end == FrontEnd::kT1 || description.front_end == FrontEnd::kE1; }
 
 uint8_t ReadAlarms(MailboxCall& call) {
   FrontEndState& fe = call.state.front_end;
   if (call.description.front_end == FrontEnd::k56K) {
-    le::put_u16(call.reply, 0, fe.status_56k);
-    call.reply_length = k56KReplySize;
+    card::Status56K{fe.status_56k}.Encode(call.reply);
+    call.reply_length = card::Status56K::kSize;
     return RC_OK;
   }
   if (!IsTe(call.description)) return RC_INVALID_COMMAND;
   if (call.state.comms_enabled) AdvanceCounters(fe);
-  le::put_u16(call.reply, 0, fe.alarms);
-  for (size_t i = 0; i < fe.counters.size(); ++i) le::put_u32(call.reply, 4 + 4 * i, fe.counters[i]);
-  call.reply_length = kTeAlarmsReplySize;
+  card::Te1Alarms{fe.alarms, fe.counters}.Encode(call.reply);
+  call.reply_length = card::Te1Alarms::kSize;
   return RC_OK;
 }
 

@@ -6,15 +6,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "card/front_end_records.h"
+
 namespace cardsim {
 
 struct CardState;
 
 // T1/E1 alarm bits as READ_FRONT_END_ALARMS reports them.
-inline constexpr uint16_t kAlarmOof = 0x0008;
-inline constexpr uint16_t kAlarmRed = 0x0010;
-inline constexpr uint16_t kAlarmAis = 0x0020;
-inline constexpr uint16_t kAlarmYel = 0x0400;
+inline constexpr uint16_t kAlarmOof = card::Te1Alarms::kOof;
+inline constexpr uint16_t kAlarmRed = card::Te1Alarms::kRed;
+inline constexpr uint16_t kAlarmAis = card::Te1Alarms::kAis;
+inline constexpr uint16_t kAlarmYel = card::Te1Alarms::kYel;
 
 // The four T1/E1 error counters, in reply order.
 enum FrontEndCounter : std::size_t {

@@ -1,37 +1,23 @@
 #include "monitor/core/comm_error_statistics_window.h"
 
-#include <array>
 #include <string>
 
-#include "driver_if/mailbox.h"
-
-namespace {
-
-struct Counter {
-  int id;
-  size_t offset;
-};
-constexpr std::array<Counter, 7> kCounters = {{
-    {200, 0}, {201, 2}, {202, 4}, {203, 6}, {204, 12}, {207, 16}, {208, 18},
-}};
-
-}  // namespace
+#include "card/chdlc.h"
 
 void CommErrorStatisticsWindow::refresh() {
-  CommandBlock& cb = exec_.block();
-  cb.clear();
-  cb.prepare(READ_COMMS_ERROR_STATS);
-  exec_.ExecuteCommand();
-  // Shown whatever the answer: after a failure the block holds the zeros of the clear.
-  for (const auto& c : kCounters) form_->setText(c.id, std::to_string(le::get_u16(cb.data(), c.offset)));
+  // Shown whatever the answer: after a failure the counters are the zeros of the cleared block.
+  const card::CommErrorStatistics s = card::ReadCommErrorStatistics(exec_).value;
+  const std::pair<int, uint16_t> values[] = {
+      {200, s.receiver_overrun}, {201, s.receiver_crc},  {202, s.abort_frames},
+      {203, s.receiver_disabled_buffers_full}, {204, s.missed_tx_underrun_interrupts},
+      {207, s.dcd_dropped},      {208, s.cts_dropped},
+  };
+  for (const auto& [id, value] : values) form_->setText(id, std::to_string(value));
 
-  cb.clear();
-  cb.prepare(READ_GLOBAL_STATISTICS);
-  if (exec_.ExecuteCommand() == 0) form_->setText(111, std::to_string(le::get_u16(cb.data(), 0)));
+  const card::Reply<card::GlobalStatistics> global = card::ReadGlobalStatistics(exec_);
+  if (global.ok()) form_->setText(111, std::to_string(global.value.irq_timeouts));
 }
 
 void CommErrorStatisticsWindow::onButton(int id) {
-  if (id != kFlushButton) return;
-  exec_.block().prepare(FLUSH_COMMS_ERROR_STATS);
-  exec_.ExecuteCommand();
+  if (id == kFlushButton) card::FlushCommErrorStatistics(exec_);
 }

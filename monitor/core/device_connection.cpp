@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "card/chdlc.h"
 #include "driver_if/device_names.h"
-#include "driver_if/mailbox.h"
 #include "monitor/core/menu_ids.h"
 #include "monitor/core/settings.h"
 #include "monitor/core/select_device_dialog.h"
 #include "monitor/core/streaming_configuration_window.h"
 
 namespace {
-
-constexpr size_t kMaxCodeVersion = 31;
 
 constexpr int kConnectionItems[] = {
     kMenuLinkStatus,     kMenuOperationalStatistics, kMenuCommErrorStatistics, kMenuModemStatus,
@@ -87,25 +85,16 @@ bool DeviceConnection::OpenDevice() {
   connected_ = true;
   exec_.setHandle(handle_.get());
 
-  CommandBlock& cb = exec_.block();
-  cb.prepare(READ_CHDLC_CONFIGURATION);
-  if (!exec_.ExecuteCommandWithRetry()) {
+  std::optional<StreamingConfig> configuration = card::ReadStreamingConfigWithRetry(exec_);
+  if (!configuration) {
     prompter_.show({"Unable to obtain streaming configuration.  Make sure the device name is "
                     "correct and that another process has already set the configuration.",
                     "Command Error", ui::Icon::Error});
     closeHandle();
     return false;
   }
-  cb.copyTo(snapshot_);
-
-  code_version_ = "?.??";
-  cb.prepare(READ_CODE_VERSION);
-  if (exec_.ExecuteCommand() == 0) {
-    auto data = cb.data();
-    size_t n = std::min(cb.replyLength(kExecCmdMaxReply), kMaxCodeVersion);
-    auto end = std::find(data.begin(), data.begin() + n, uint8_t{0});
-    code_version_.assign(data.begin(), end);
-  }
+  configuration_ = *configuration;
+  code_version_ = card::ReadCodeVersion(exec_).value;
   SetConnectedMenus();
   return true;
 }
@@ -140,7 +129,7 @@ void DeviceConnection::ConfigureDeviceCommand() {
 }
 
 void DeviceConnection::ShowStreamingConfiguration() {
-  StreamingConfigurationWindow window(snapshot_, code_version_);
+  StreamingConfigurationWindow window(configuration_, code_version_);
   host_.runModal(StreamingConfigurationTemplate(), window);
 }
 

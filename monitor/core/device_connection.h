@@ -8,7 +8,7 @@
 #include <string>
 
 #include "driver_if/card_driver.h"
-#include "driver_if/command_block.h"
+#include "driver_if/records.h"
 #include "driver_if/execute.h"
 #include "monitor/core/monitor_windows.h"
 #include "monitor/core/profile_store.h"
@@ -37,7 +37,7 @@ class DeviceConnection {
   DeviceHandle* handle() const { return handle_.get(); }
   bool configured() const { return configured_; }
   void setConfigured() { configured_ = true; }
-  const CommandBlockImage& configSnapshot() const { return snapshot_; }
+  const StreamingConfig& configuration() const { return configuration_; }
   const std::string& codeVersion() const { return code_version_; }
 
   // Opens the current device for a purpose of its own (configuration flow,
@@ -82,6 +82,6 @@ class DeviceConnection {
   std::unique_ptr<DeviceHandle> handle_;
   bool connected_ = false;
   bool configured_ = false;
-  CommandBlockImage snapshot_{};
+  StreamingConfig configuration_;  // as the card reported it at the last open
   std::string code_version_ = "?.??";
 };

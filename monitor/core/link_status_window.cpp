@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver_if/mailbox.h"
+#include "card/chdlc.h"
 
 void LinkStatusWindow::reset() {
   last_queued_ = 0xFFFF;
@@ -10,18 +10,17 @@ void LinkStatusWindow::reset() {
 }
 
 void LinkStatusWindow::refresh() {
-  CommandBlock& cb = exec_.block();
-  cb.prepare(READ_CHDLC_LINK_STATUS);
-  if (exec_.ExecuteCommand() != 0) return;
-  auto data = cb.data();
-  if (data[0] == 0) form_->setText(201, "INACTIVE");
-  else if (data[0] == 1) form_->setText(201, "ACTIVE");
-  if (data[1] != last_queued_) {
-    last_queued_ = data[1];
+  const card::Reply<card::LinkStatus> reply = card::ReadLinkStatus(exec_);
+  if (!reply.ok()) return;
+  const card::LinkStatus& link = reply.value;
+  if (link.channel_status == card::LinkStatus::kInactive) form_->setText(201, "INACTIVE");
+  else if (link.channel_status == card::LinkStatus::kActive) form_->setText(201, "ACTIVE");
+  if (link.frames_queued != last_queued_) {
+    last_queued_ = link.frames_queued;
     form_->setText(202, std::to_string(last_queued_));
   }
-  if (data[2] != last_receiver_) {
-    last_receiver_ = data[2];
-    form_->setText(203, last_receiver_ != 0 ? "DISABLED" : "ENABLED");
+  if (link.receiver_status != last_receiver_) {
+    last_receiver_ = link.receiver_status;
+    form_->setText(203, link.receiverEnabled() ? "ENABLED" : "DISABLED");
   }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "driver_if/command_block.h"
+#include <optional>
+
+#include "card/chdlc_records.h"
 #include "monitor/core/monitor_window.h"
 #include "monitor/core/throughput_history.h"
 
@@ -19,9 +21,10 @@ class OperationalStatisticsWindow : public MonitorWindow {
   void refresh() override;
   void onButton(int id) override;
 
-  void sampleThroughput();
+  void sampleThroughput(const card::OperationalStatistics& stats);
 
-  CommandBlockImage snapshot_{};
+  // What is shown; nothing after opening, so the first good reply always shows.
+  std::optional<card::OperationalStatistics> shown_;
   Now now_;
   ThroughputHistory throughput_;
 };

@@ -1,7 +1,6 @@
 #include "monitor/core/streaming_configuration_window.h"
 
 #include <cstdio>
-#include <span>
 #include <string>
 
 #include "driver_if/records.h"
@@ -18,8 +17,7 @@ std::string Hex4(uint16_t v) {
 
 void StreamingConfigurationWindow::onInit(ui::Form& form) {
   form_ = &form;
-  auto data = std::span<const uint8_t>(snapshot_).subspan(kCommandHeaderSize);
-  StreamingConfig c = StreamingConfig::Read(data);
+  const StreamingConfig& c = configuration_;
   form.setText(200, std::to_string(c.baud_rate));
   form.setText(201, std::to_string(c.max_frame_size));
   form.setText(202, std::to_string(c.percent_tx_buffers));

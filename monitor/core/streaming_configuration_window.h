@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "driver_if/command_block.h"
+#include "driver_if/records.h"
 #include "ui/form.h"
 
 const ui::FormTemplate& StreamingConfigurationTemplate();
 
 class StreamingConfigurationWindow : public ui::FormHandler {
  public:
-  StreamingConfigurationWindow(const CommandBlockImage& snapshot, std::string code_version)
-      : snapshot_(snapshot), code_version_(std::move(code_version)) {}
+  StreamingConfigurationWindow(const StreamingConfig& configuration, std::string code_version)
+      : configuration_(configuration), code_version_(std::move(code_version)) {}
 
   void onInit(ui::Form& form) override;
   void onCommand(int id, ui::Notify notify) override;
@@ -20,6 +20,6 @@ class StreamingConfigurationWindow : public ui::FormHandler {
 
  private:
   ui::Form* form_ = nullptr;
-  const CommandBlockImage& snapshot_;
+  const StreamingConfig& configuration_;
   std::string code_version_;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "driver_if/mailbox.h"
+#include "card/ft1.h"
 
 namespace {
 
@@ -36,11 +36,10 @@ void Ft1ConfigDialog::onCommand(int id, ui::Notify notify) {
 }
 
 bool Ft1ConfigDialog::read() {
-  CommandBlock& cb = exec_.block();
-  cb.prepare(READ_FT1_CONFIGURATION);
-  uint8_t rc = exec_.ExecuteCommand();
+  const card::Reply<Ft1Configuration> reply = card::ReadFt1Configuration(exec_);
+  const uint8_t rc = reply.rc;
   if (rc == 0) {
-    read_ = Ft1Configuration::Read(cb.data());
+    read_ = reply.value;
     fill(read_);
     return true;
   }
@@ -89,12 +88,8 @@ Ft1Configuration Ft1ConfigDialog::fromControls() const {
 }
 
 void Ft1ConfigDialog::set() {
-  uint8_t image[Ft1Configuration::kSize];
-  fromControls().Write(image);
-  CommandBlock& cb = exec_.block();
-  cb.prepare(SET_FT1_CONFIGURATION, image);
-  uint8_t rc = exec_.ExecuteCommand();
-  report(rc, cb.bufferLength());
+  const card::Ft1SetResult result = card::SetFt1Configuration(exec_, fromControls());
+  report(result.rc, result.reply_length);
 }
 
 void Ft1ConfigDialog::report(uint8_t rc, uint16_t reply_length) {

@@ -4,11 +4,8 @@
 
 #include <cstdint>
 
+#include "card/ft1.h"
 #include "driver_if/execute.h"
-
-inline constexpr uint8_t FT1_STATUS_MONITOR = 0x01;
-inline constexpr uint8_t FT1_STATISTICS_MONITOR = 0x02;
-inline constexpr uint8_t FT1_STATISTICS_FLUSH = 0x04;
 
 class Ft1MonitorFlags {
  public:
@@ -20,6 +17,3 @@ class Ft1MonitorFlags {
  private:
   uint8_t value_ = 0;
 };
-
-// SET_FT1_MONITOR_FLAGS with the given byte; returns its return code.
-uint8_t SendFt1MonitorFlags(CommandExecutor& exec, uint8_t flags);

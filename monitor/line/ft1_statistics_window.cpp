@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "driver_if/mailbox.h"
+#include "card/ft1.h"
 
 void Ft1StatisticsWindow::onInit(ui::Form& form) {
   form_ = &form;
@@ -34,8 +34,8 @@ void Ft1StatisticsWindow::stopTimer() {
   timer_ = false;
 }
 
-std::string Ft1StatisticsWindow::RowText(std::span<const uint8_t> reply) {
-  std::string row(reply.begin(), reply.begin() + std::min(reply.size(), kRowLength));
+std::string Ft1StatisticsWindow::RowText(std::string_view reply) {
+  std::string row(reply.substr(0, kRowLength));
   if (!row.empty()) row[0] = ' ';
   // The text ends at its first terminator, as the unit's strings do.
   if (size_t end = row.find('\0'); end != std::string::npos) row.resize(end);
@@ -44,13 +44,9 @@ std::string Ft1StatisticsWindow::RowText(std::span<const uint8_t> reply) {
 
 void Ft1StatisticsWindow::tick() {
   if (!flushing_) {
-    CommandBlock& cb = exec_.block();
-    cb.prepare(READ_FT1_OPERATIONAL_STATS);
-    uint8_t rc = exec_.ExecuteCommand();
-    // Bytes past what one request carries back are leftovers of earlier replies.
-    size_t n = cb.replyLength(kExecCmdMaxReply);
-    if (rc == 0 && n != 0) addRow(RowText(cb.data().first(n)));
-    else if (rc == RC_FT1_STATS_OFF) flags_.change(exec_, FT1_STATISTICS_MONITOR, FT1_STATISTICS_FLUSH);
+    const card::Reply<std::string> line = card::ReadFt1Statistics(exec_);
+    if (line.ok() && !line.value.empty()) addRow(RowText(line.value));
+    else if (line.rc == RC_FT1_STATS_OFF) flags_.change(exec_, FT1_STATISTICS_MONITOR, FT1_STATISTICS_FLUSH);
   }
   form_->bringToTop();
 }
@@ -75,5 +71,5 @@ void Ft1StatisticsWindow::flush() {
 void Ft1StatisticsWindow::changeFlagsPersistently(uint8_t set, uint8_t clear) {
   if (flags_.change(exec_, set, clear) == 0) return;
   for (int attempt = 1; attempt < kFlushAttempts; ++attempt)
-    if (SendFt1MonitorFlags(exec_, flags_.value()) == 0) return;
+    if (card::SendFt1MonitorFlags(exec_, flags_.value()) == 0) return;
 }

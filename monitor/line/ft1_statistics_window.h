@@ -4,8 +4,8 @@
 // every 100 ms and lists the latest 100. FLUSH has the unit flush them.
 
 #include <functional>
-#include <span>
 #include <string>
+#include <string_view>
 
 #include "driver_if/execute.h"
 #include "monitor/line/ft1_monitor_flags.h"
@@ -42,7 +42,7 @@ class Ft1StatisticsWindow : public ui::FormHandler {
 
   // The row a statistics reply gives: its first character made a space,
   // the text cut at the row's length.
-  static std::string RowText(std::span<const uint8_t> reply);
+  static std::string RowText(std::string_view reply);
 
  private:
   void tick();

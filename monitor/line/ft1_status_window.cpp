@@ -1,6 +1,6 @@
 #include "monitor/line/ft1_status_window.h"
 
-#include "driver_if/mailbox.h"
+#include "card/ft1.h"
 
 void Ft1StatusWindow::onInit(ui::Form& form) {
   form_ = &form;
@@ -32,12 +32,9 @@ void Ft1StatusWindow::stopTimer() {
 
 void Ft1StatusWindow::refresh() {
   form_->setChecked(kPoll, !form_->isChecked(kPoll));
-  CommandBlock& cb = exec_.block();
-  cb.prepare(READ_FT1_STATUS);
-  exec_.ExecuteCommand2K();
   // A failed read leaves the lights as they were: unchanged for the period.
-  if (cb.returnCode() == 0) {
-    Ft1LightColours colours = tracker_.sample(cb.data()[0], cb.data()[1]);
+  if (const card::Reply<card::Ft1Status> status = card::ReadFt1Status(exec_); status.ok()) {
+    Ft1LightColours colours = tracker_.sample(status.value.a, status.value.b);
     for (size_t i = 0; i < colours.size(); ++i) form_->setLight(kFirstLight + static_cast<int>(i), colours[i]);
   }
   int chosen = 0;
@@ -49,8 +46,7 @@ void Ft1StatusWindow::refresh() {
 
 void Ft1StatusWindow::select() {
   for (int attempt = 0; attempt < kSelectAttempts; ++attempt) {
-    exec_.block().prepare(FT1_SELECT);
-    if (exec_.ExecuteCommand() == 0) return;
+    if (card::Ft1Select(exec_) == RC_OK) return;
   }
   prompter_.show({"Couldn't perform SELECT. Try again", "T1 Status Error", ui::Icon::Error, ui::Buttons::Ok,
                   ui::Owner::None});

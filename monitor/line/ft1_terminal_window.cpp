@@ -1,6 +1,6 @@
 #include "monitor/line/ft1_terminal_window.h"
 
-#include "driver_if/mailbox.h"
+#include "card/ft1.h"
 
 void Ft1TerminalWindow::onInit(ui::Form& form) {
   form_ = &form;
@@ -40,9 +40,7 @@ void Ft1TerminalWindow::stopTimer() {
 }
 
 uint8_t Ft1TerminalWindow::send(uint8_t ch) {
-  const uint8_t payload[] = {ch};
-  exec_.block().prepare(SEND_FT1_CHARACTER, payload);
-  return exec_.ExecuteCommand();
+  return card::SendFt1Character(exec_, ch);
 }
 
 void Ft1TerminalWindow::onChar(uint8_t ch) {
@@ -56,11 +54,10 @@ void Ft1TerminalWindow::onChar(uint8_t ch) {
 }
 
 void Ft1TerminalWindow::receiveFromUnit() {
-  CommandBlock& cb = exec_.block();
-  cb.prepare(READ_FT1_CHARACTERS);
-  if (exec_.ExecuteCommand() != 0) return;
-  // Bytes past what one request carries back are leftovers of earlier replies.
-  receive(cb.data().first(cb.replyLength(kExecCmdMaxReply)));
+  const card::Reply<std::string> reply = card::ReadFt1Characters(exec_);
+  if (!reply.ok()) return;
+  const std::string& text = reply.value;
+  receive({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
 }
 
 void Ft1TerminalWindow::receive(std::span<const uint8_t> characters) {

@@ -2,21 +2,13 @@
 // "Talvora 56K DSU\CSU Alarms Window": the alarm conditions of a 56K unit as
 // nine lights, and its receive level as insertion loss and line length.
 
-#include <cstdint>
 #include <functional>
-#include <string_view>
 
+#include "card/front_end_records.h"
 #include "driver_if/execute.h"
 #include "ui/form.h"
 
 const ui::FormTemplate& Status56KTemplate();
-
-struct ReceiveLevel {
-  std::string_view insertion_loss_db;
-  std::string_view line_length_km;
-};
-// The receive-level field (bits 0x0F00) of a status word, as the two texts.
-ReceiveLevel ReceiveLevelOf(uint16_t status);
 
 class Status56KWindow : public ui::FormHandler {
  public:
@@ -49,10 +41,10 @@ class Status56KWindow : public ui::FormHandler {
 
  private:
   void refresh();
-  void showLights(uint16_t status);
+  void showLights(const card::Status56K& status);
 
   CommandExecutor& exec_;
   std::function<void()> close_;
   ui::Form* form_ = nullptr;
-  uint16_t last_status_ = 0;
+  card::Status56K last_status_;
 };

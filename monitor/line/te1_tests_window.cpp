@@ -31,12 +31,9 @@ void Te1TestsWindow::toggle(size_t mode) {
   // The flag follows the press whatever the card answers, so a second
   // press always sends the opposite command.
   on_[mode] = !on_[mode];
-  const uint8_t code = on_[mode] ? m.switch_on : m.switch_off;
-  CommandBlock& cb = exec_.block();
-  cb.prepare(code);
-  exec_.ExecuteCommand2K();
+  const uint8_t rc = card::SetLoopback(exec_, m.mode, on_[mode]);
   if (CommandDisplay* display = exec_.display()) {
-    const uint8_t rc = cb.returnCode();
+    const uint8_t code = card::LoopbackCommand(m.mode, on_[mode]);
     display->showLastCommand(LoopbackCommandName(code));
     display->showReturnCode(FormatReturnCode(rc));
     display->showResult(rc == 0 ? "Success" : "Failure");
@@ -54,7 +51,6 @@ void Te1TestsWindow::switchAllOff() {
   for (size_t i = 0; i < kModes.size(); ++i) {
     if (!on_[i]) continue;
     on_[i] = false;
-    exec_.block().prepare(kModes[i].switch_off);
-    exec_.ExecuteCommand2K();
+    card::SetLoopback(exec_, kModes[i].mode, false);
   }
 }

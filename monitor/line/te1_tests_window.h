@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "card/front_end.h"
 #include "driver_if/execute.h"
-#include "driver_if/mailbox.h"
 #include "ui/form.h"
 #include "ui/prompter.h"
 
@@ -29,19 +29,18 @@ class Te1TestsWindow : public ui::FormHandler {
     int button;
     const char* caption_off;
     const char* caption_on;
-    uint8_t switch_on;
-    uint8_t switch_off;
+    card::Loopback mode;
   };
   // In the order modes are switched off at close.
   static constexpr std::array<Mode, 4> kModes = {{
       {kLineLoopBack, "Activate Line Loop Back Mode", "Deactivate Line Loop Back Mode",
-       ACTIVATE_LINELB_MODE, DEACTIVATE_LINELB_MODE},
+       card::Loopback::kLine},
       {kPayloadLoopBack, "Activate Payload Loop Back Mode", "Deactivate Payload Loop Back Mode",
-       ACTIVATE_PAYLB_MODE, DEACTIVATE_PAYLB_MODE},
+       card::Loopback::kPayload},
       {kDiagnosticDigitalLoopBack, "Activate Diagnostic Digital Loop Back Mode",
-       "Deactivate Diagnostic Digital Loop Back Mode", ACTIVATE_DDLB_MODE, DEACTIVATE_DDLB_MODE},
+       "Deactivate Diagnostic Digital Loop Back Mode", card::Loopback::kDiagnosticDigital},
       {kLoopBackSignal, "Send Activate Loop Back Signal", "Send Deactivate Loop Back Signal",
-       ACTIVATE_LB_MODE, DEACTIVATE_LB_MODE},
+       card::Loopback::kRemoteSignal},
   }};
 
   // close: the owner's close path for this window.

@@ -2,16 +2,9 @@
 
 #include <cstdio>
 
-#include "driver_if/mailbox.h"
-#include "driver_if/requests.h"
+#include "card/chdlc.h"
+#include "card/line_configuration.h"
 #include "monitor/traffic/set_config_dialog.h"
-
-namespace {
-
-// Never 0, 2 or 3: a request the driver did not complete must not read as a verdict.
-constexpr uint8_t kNoVerdict = 0xFF;
-
-}  // namespace
 
 void ApplyConfiguration::Run() {
   DeviceConnection& connection = core_.connection();
@@ -36,21 +29,20 @@ void ApplyConfiguration::Run() {
 
 bool ApplyConfiguration::configureLine() {
   TECardConfig& te = records_.te;
-  if (te.media_type != kMediaT1 && te.media_type != kMediaE1) return true;
+  if (!card::IsTe1Media(te.media_type)) return true;
   core_.connection().showStatus(te.media_type == kMediaT1 ? "Configuring T1..." : "Configuring E1...");
-  te.result = kNoVerdict;
-  ConfigureTECardCommand(core_.exec().handle(), te);
-  if (te.result == 0) return true;
+  const uint8_t verdict = card::ConfigureLine(core_.exec().handle(), te);
+  if (verdict == card::kTeConfigAccepted) return true;
 
   std::string text;
-  if (te.result == 2) {
+  if (verdict == card::kTeConfigCommunicationsEnabled) {
     text = "Do DISABLE_CHDLC_COMMUNICATIONS command before configuring integrated DSU/CSU";
-  } else if (te.result == 3) {
+  } else if (verdict == card::kTeConfigWrongMedia) {
     text = "You have selected invalid media type for the underlying hardware. T1 and E1 options "
            "intended only for VR44 and VR47 cards.";
   } else {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "ConfigureTECardCommand() returned : 0x%X", te.result);
+    std::snprintf(buffer, sizeof buffer, "ConfigureTECardCommand() returned : 0x%X", verdict);
     text = buffer;
   }
   core_.prompter().show({text, "Configuration Error", ui::Icon::Warning});
@@ -61,10 +53,7 @@ void ApplyConfiguration::setChdlcConfiguration() {
   core_.connection().showStatus("Configuring CHDLC...");
   CommandExecutor& exec = core_.exec();
   for (;;) {
-    std::array<uint8_t, StreamingConfig::kSize> image{};
-    records_.streaming.Write(image);
-    exec.block().prepare(SET_CHDLC_CONFIGURATION, image);
-    uint8_t rc = exec.ExecuteCommand();
+    const uint8_t rc = card::SetChdlcConfiguration(exec, records_.streaming);
     if (rc == 0) {
       unit_.Detect(exec);
       core_.connection().setConfigured();

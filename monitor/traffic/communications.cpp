@@ -1,6 +1,6 @@
 #include "monitor/traffic/communications.h"
 
-#include "driver_if/mailbox.h"
+#include "card/chdlc.h"
 
 Communications::~Communications() { endReception(); }
 
@@ -10,8 +10,7 @@ void Communications::Enable() {
   if (reception_ != nullptr && !reception_->ended()) return;
   reception_.reset();
   CommandExecutor& exec = core_.exec();
-  exec.block().prepare(ENABLE_CHDLC_COMMUNICATIONS);
-  if (exec.ExecuteCommand() != 0) return;
+  if (card::EnableCommunications(exec) != RC_OK) return;
   enabled_ = true;
 
   mailbox_ = std::make_shared<ReceptionMailbox>();
@@ -25,8 +24,7 @@ void Communications::Enable() {
 void Communications::Disable() {
   CommandExecutor& exec = core_.exec();
   for (int attempt = 0; attempt < kMaxDisableCommands; ++attempt) {
-    exec.block().prepare(DISABLE_CHDLC_COMMUNICATIONS);
-    uint8_t rc = exec.ExecuteCommand();
+    const uint8_t rc = card::DisableCommunications(exec);
     closeReceiveDetail();
     closeSendFrames();
     if (rc == 0) break;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver_if/mailbox.h"
+#include "card/front_end.h"
 #include "monitor/line/hex_field.h"
 
 namespace {
@@ -29,15 +29,13 @@ void ReadRegisterDialog::onCommand(int id, ui::Notify notify) {
 void ReadRegisterDialog::read() {
   std::string text = form_->text(kRegister).substr(0, 3);
   if (text.empty() || !std::all_of(text.begin(), text.end(), IsAsciiLetterOrDigit)) return;
-  const uint8_t payload[] = {static_cast<uint8_t>(ParseHexField(text))};
-  CommandBlock& cb = exec_.block();
-  cb.prepare(READ_FRONT_END_REGISTER, payload);
-  exec_.ExecuteCommand2K();
-  if (cb.returnCode() != 0) {
+  const card::Reply<uint8_t> reply =
+      card::ReadFrontEndRegister(exec_, static_cast<uint8_t>(ParseHexField(text)));
+  if (!reply.ok()) {
     form_->setText(kValue, "?");
     return;
   }
   char value[8];
-  std::snprintf(value, sizeof value, "0x%X", cb.data()[0]);
+  std::snprintf(value, sizeof value, "0x%X", reply.value);
   form_->setText(kValue, value);
 }

@@ -5,22 +5,21 @@
 
 #include <cstdint>
 
+#include "card/service_unit.h"
 #include "driver_if/execute.h"
 #include "ui/host.h"
 
 class ServiceUnit {
  public:
-  uint8_t frontEndType() const { return front_end_type_; }
-  bool ft1Present() const { return ft1_present_; }
+  uint8_t frontEndType() const { return unit_.front_end_type; }
+  bool ft1Present() const { return unit_.ft1_present; }
 
-  // READ_FRONT_END_TYPE, then for a plain serial line the FT1 probe.
-  void Detect(CommandExecutor& exec);
+  void Detect(CommandExecutor& exec) { unit_.Detect(exec); }
 
   // Greys all eight utility items, then gives the items that suit the unit
   // the requested state.
   void SetUtilitiesMenu(ui::Host& host, bool enabled) const;
 
  private:
-  uint8_t front_end_type_ = 0;
-  bool ft1_present_ = false;
+  card::ServiceUnit unit_;
 };

@@ -1,35 +1,25 @@
 #include "monitor/traffic/set_config_dialog.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
+#include <span>
 #include <string>
 #include <type_traits>
 
 #include "card/active_channels.h"
+#include "card/line_configuration.h"
 
 namespace {
 
 using D = SetConfigDialog;
 
-const std::array<const char*, 4> kMediaTypes = {"Serial/FT1", "T1", "E1", "56K"};
-const std::array<const char*, 2> kInterfaces = {"V.35", "RS-232"};
-const std::array<const char*, 3> kT1Framings = {"ESF", "D4", "ESF Japan"};
-const std::array<const char*, 2> kE1Framings = {"CRC4", "non-CRC4"};
-const std::array<const char*, 2> kT1LineDecodings = {"AMI", "B8ZS"};
-const std::array<const char*, 2> kE1LineDecodings = {"AMI", "HDB3"};
-const std::array<const char*, 9> kT1Lbos = {"0dB",       "7.5dB",     "15dB",      "22.5dB",   "110-220ft",
-                                           "220-330ft", "330-440ft", "440-550ft", "550-660ft"};
-const std::array<const char*, 2> kClockings = {"Normal", "Master"};
+using card::NamedValue;
 
-template <size_t N>
-void Fill(ui::Form& f, int id, const std::array<const char*, N>& items, int selection) {
+void Fill(ui::Form& f, int id, std::span<const NamedValue> items, int selection) {
   f.listClear(id);
-  for (const char* item : items) f.listAdd(id, item);
-  f.listSelect(id, selection >= 0 && selection < static_cast<int>(N) ? selection : -1);
+  for (const NamedValue& item : items) f.listAdd(id, item.name);
+  f.listSelect(id, selection >= 0 && selection < static_cast<int>(items.size()) ? selection : -1);
 }
-
-bool IsTE(int media) { return media == kMediaT1 || media == kMediaE1; }
 
 }  // namespace
 
@@ -71,15 +61,15 @@ void SetConfigDialog::fill() {
   f.setText(D::kMaxFrameSize, std::to_string(s.max_frame_size));
   f.setText(D::kPercentTxBuffers, std::to_string(s.percent_tx_buffers));
 
-  Fill(f, D::kMediaType, kMediaTypes, media);
-  Fill(f, D::kInterface, kInterfaces, s.interface <= 1 ? s.interface : -1);
-  Fill(f, D::kT1Framing, kT1Framings, media == kMediaT1 && te.framing >= 1 && te.framing <= 3 ? te.framing - 1 : 0);
-  Fill(f, D::kE1Framing, kE1Framings, media == kMediaE1 ? (te.framing == 4 ? 0 : 1) : 0);
-  Fill(f, D::kT1Lbo, kT1Lbos, media == kMediaT1 ? te.line_build_out - 1 : 0);
-  Fill(f, D::kT1LineDecoding, kT1LineDecodings, media == kMediaT1 && te.line_decoding == 2 ? 1 : 0);
-  Fill(f, D::kE1LineDecoding, kE1LineDecodings, media == kMediaE1 && te.line_decoding == 2 ? 1 : 0);
-  Fill(f, D::kClocking, kClockings, IsTE(media) ? te.clocking - 1 : 0);
-  f.setText(D::kActiveChannels, IsTE(media) ? records_.active_channels_text : "ALL");
+  Fill(f, D::kMediaType, card::kMediaTypes, media);
+  Fill(f, D::kInterface, card::kInterfaces, s.interface <= 1 ? s.interface : -1);
+  Fill(f, D::kT1Framing, card::kT1Framings, media == kMediaT1 && te.framing >= 1 && te.framing <= 3 ? te.framing - 1 : 0);
+  Fill(f, D::kE1Framing, card::kE1Framings, media == kMediaE1 ? (te.framing == 4 ? 0 : 1) : 0);
+  Fill(f, D::kT1Lbo, card::kT1LineBuildOuts, media == kMediaT1 ? te.line_build_out - 1 : 0);
+  Fill(f, D::kT1LineDecoding, card::kT1LineDecodings, media == kMediaT1 && te.line_decoding == 2 ? 1 : 0);
+  Fill(f, D::kE1LineDecoding, card::kE1LineDecodings, media == kMediaE1 && te.line_decoding == 2 ? 1 : 0);
+  Fill(f, D::kClocking, card::kClockings, card::IsTe1Media(media) ? te.clocking - 1 : 0);
+  f.setText(D::kActiveChannels, card::IsTe1Media(media) ? records_.active_channels_text : "ALL");
   applyEnablingRule(media);
 }
 
@@ -130,7 +120,7 @@ void SetConfigDialog::store() {
   selected(D::kMediaType, te.media_type, 0);
 
   const int media = te.media_type;
-  if (IsTE(media)) {
+  if (card::IsTe1Media(media)) {
     std::string text = f.text(D::kActiveChannels).substr(0, kMaxActiveChannelsText);
     if (!ValidateChannelList(text, te.media_type)) {
       prompter_.show({"Error found in \"Active Channels\" string. The configuration was not saved.",
@@ -151,7 +141,7 @@ void SetConfigDialog::store() {
     if (index >= 0) te.framing = index == 0 ? 4 : 5;
     selected(D::kE1LineDecoding, te.line_decoding, 1);
   }
-  if (IsTE(media)) selected(D::kClocking, te.clocking, 1);
+  if (card::IsTe1Media(media)) selected(D::kClocking, te.clocking, 1);
   f.endDialog(1);
 }
 

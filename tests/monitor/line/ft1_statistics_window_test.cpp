@@ -80,8 +80,8 @@ TEST_F(Ft1StatisticsTest, EachReplyBecomesARowWithASpaceForItsFirstCharacter) {
 
 TEST_F(Ft1StatisticsTest, RowsAreCutAndNeverEndedInTheSharedBlock) {
   const std::string long_line(300, 'x');
-  EXPECT_EQ(W::RowText(Bytes(long_line)), " " + std::string(198, 'x'));
-  EXPECT_EQ(W::RowText(Bytes(std::string("ab\0cd", 5))), " b");
+  EXPECT_EQ(W::RowText(long_line), " " + std::string(198, 'x'));
+  EXPECT_EQ(W::RowText(std::string("ab\0cd", 5)), " b");
   EXPECT_EQ(W::RowText({}), "");
 
   fake::FakeForm& f = open();
