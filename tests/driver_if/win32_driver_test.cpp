@@ -203,4 +203,17 @@ TEST_F(Win32DriverTest, CancelReleasesAReaderThatReachesTheDriverAfterTheFirstCa
   EXPECT_FALSE(received);
 }
 
+// The real system calls take the path and flags as given: without the card
+// the open fails with "file not found", never "invalid parameter" or "bad name".
+TEST(Win32SystemTest, TheDevicePathIsWellFormedForTheSystem) {
+  Win32CardDriver system;
+  for (const char* name : {"TALVSTRM0", "TALVSTRM15"}) {
+    uint32_t error = 0;
+    auto handle = system.open(name, &error);
+    if (!handle) {
+      EXPECT_EQ(error, kErrorDeviceNotFound) << name;
+    }
+  }
+}
+
 }  // namespace
