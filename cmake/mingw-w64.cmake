@@ -22,3 +22,7 @@ find_program(TALV_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_
 if(TALV_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${TALV_WINE})
 endif()
+
+# Header-only libraries come from the build machine's packages.
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64-host-headers CACHE PATH "")
+set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64-host-headers CACHE PATH "")
