@@ -17,6 +17,7 @@ struct Figure {
   std::string name;
   std::string unit;
   int decimals = 0;  // printed precision
+  std::string target;  // what the figure should reach, printed after the unit
 };
 
 using Values = std::map<std::string, double>;  // figure name -> value
@@ -42,6 +43,10 @@ void RegisterExecCmdFigures(Registry& registry);
 void RegisterMonitorFigures(Registry& registry);
 void RegisterRxFigures(Registry& registry);  // rx_*, with Qt
 void RegisterSoakFigures(Registry& registry);  // soak_*, with Qt, only when named
+void RegisterLineRateFigures(Registry& registry);  // line_rate_*, talvmon and talvcard as processes
+void RegisterExporterFigures(Registry& registry);  // exporter_*, the real program
+void RegisterTalvctlFigures(Registry& registry);  // talvctl_*
+void RegisterCaptureFigures(Registry& registry);  // capture_*, talvcap at line rate
 
 // Calls step() repeatedly for about `duration`; the calls per second.
 double RatePerSecond(std::chrono::duration<double> duration, const std::function<bool()>& step);

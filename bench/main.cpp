@@ -1,5 +1,6 @@
 // talv_bench [figure or measurement name]...: runs the benchmarks and
-// prints one line per figure, "<figure> <value> <unit>".
+// prints one line per figure, "<figure> <value> <unit>", and the figure's
+// target in brackets where it has one.
 
 #include <cstdio>
 #include <set>
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
   bench::RegisterMonitorFigures(registry);
   bench::RegisterRxFigures(registry);
   bench::RegisterSoakFigures(registry);
+  bench::RegisterLineRateFigures(registry);
+  bench::RegisterExporterFigures(registry);
+  bench::RegisterTalvctlFigures(registry);
+  bench::RegisterCaptureFigures(registry);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
   std::set<std::string> known;
@@ -43,7 +48,9 @@ int main(int argc, char** argv) {
         status = 1;
         continue;
       }
-      std::printf("%s %.*f %s\n", f->name.c_str(), f->decimals, it->second, f->unit.c_str());
+      std::printf("%s %.*f %s", f->name.c_str(), f->decimals, it->second, f->unit.c_str());
+      if (!f->target.empty()) std::printf(" (target %s)", f->target.c_str());
+      std::printf("\n");
       std::fflush(stdout);
     }
   }

@@ -33,11 +33,11 @@ struct CounterLayout {
 };
 
 using Op = OperationalStatistics;
-constexpr CounterLayout<Op, uint32_t, 10> kOperational{
+constexpr CounterLayout<Op, uint32_t, 11> kOperational{
     {&Op::frames_transmitted, &Op::bytes_transmitted, &Op::transmit_throughput, &Op::transmit_throughput_ms,
      &Op::tx_discarded_length, &Op::frames_received, &Op::bytes_received, &Op::receive_throughput,
-     &Op::receive_throughput_ms, &Op::rx_discarded_length},
-    {0, 4, 8, 12, 16, 32, 36, 40, 44, 52}};
+     &Op::receive_throughput_ms, &Op::rx_discarded_length, &Op::rx_discarded_no_buffer},
+    {0, 4, 8, 12, 16, 32, 36, 40, 44, 52, 48}};
 
 using Ce = CommErrorStatistics;
 constexpr CounterLayout<Ce, uint16_t, 7> kCommErrors{

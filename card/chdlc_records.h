@@ -40,6 +40,8 @@ struct OperationalStatistics {
   uint32_t receive_throughput = 0;
   uint32_t receive_throughput_ms = 0;
   uint32_t rx_discarded_length = 0;
+  // Received frames the card dropped because its receive queue was full.
+  uint32_t rx_discarded_no_buffer = 0;
 
   static OperationalStatistics Decode(std::span<const uint8_t> data);
   void Encode(std::span<uint8_t> data) const;

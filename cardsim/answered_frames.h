@@ -12,9 +12,9 @@ namespace cardsim {
 
 class AnsweredFrames {
  public:
-  // More than a client keeps undelivered: its requests in flight and the
-  // frames it holds back while other requests pass.
-  static constexpr size_t kKept = 64;
+  // More than a client keeps undelivered: the rest of the last batch of
+  // frames it was answered with (at most kMaxBatchFrames).
+  static constexpr size_t kKept = 512;
 
   void record(std::span<const uint8_t> image);
   // The frames answered after the first `delivered`, oldest first.

@@ -24,6 +24,7 @@ struct OperationalStats {
   uint32_t rx_throughput = 0;
   uint32_t rx_throughput_ms = 0;
   uint32_t rx_discarded_length = 0;
+  uint32_t rx_discarded_no_buffer = 0;  // the receive queue was full
 };
 
 struct CommsErrorStats {

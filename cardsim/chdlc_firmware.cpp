@@ -82,7 +82,7 @@ uint8_t ReadOperationalStats(MailboxCall& call) {
   const card::OperationalStatistics stats{s.tx_frames,       s.tx_bytes,           s.tx_throughput,
                                           s.tx_throughput_ms, s.tx_discarded_length, s.rx_frames,
                                           s.rx_bytes,        s.rx_throughput,      s.rx_throughput_ms,
-                                          s.rx_discarded_length};
+                                          s.rx_discarded_length, s.rx_discarded_no_buffer};
   stats.Encode(call.reply);
   call.reply_length = card::OperationalStatistics::kSize;
   return RC_OK;

@@ -2,8 +2,8 @@
 // Serves a Simulator's cards as AF_UNIX stream sockets <dir>/TALVSTRMn and
 // its control channel as <dir>/talvcard.ctl. One thread per connection, so
 // a request that waits on one connection never holds up another; requests
-// on one connection are answered in order, and replies ready together go
-// out in one write. Frames a closing client says it never delivered go back
+// on one connection are answered in order, each reply in one write; a
+// reader takes its frames several to a reply. Frames a closing client says it never delivered go back
 // to the card (see AnsweredFrames). The main loop accepts, watches
 // every connection for its peer hanging up (which ends the session, so a
 // request waiting inside the card is released), and closes the sockets of

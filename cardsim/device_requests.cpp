@@ -11,16 +11,7 @@
 
 namespace cardsim {
 
-namespace {
-
-// Receives that never wait, sent ahead by a reader, are answered together.
-bool NextNeverWaits(const wire::Reader& reader) {
-  auto buffered = reader.buffered();
-  return buffered.size() >= wire::kRequestHeaderSize &&
-         le::get_u32(buffered, 0) == wire::kReceiveFrameIfReady;
-}
-
-}  // namespace
+static_assert(AnsweredFrames::kKept >= kMaxBatchFrames);
 
 void ServeDeviceRequests(Card& card, Session& session, wire::Reader& reader, ReplyBatch& replies) {
   AnsweredFrames answered;
@@ -49,10 +40,14 @@ void ServeDeviceRequests(Card& card, Session& session, wire::Reader& reader, Rep
     if (!ok) returned = 0;
     auto data = std::span(out).first(std::min<uint32_t>(returned, request->out_len));
     if (wire::IsFrameReply(request->code, ok, data)) answered.record(data);
+    if (request->code == wire::kReceiveFrames && ok) {
+      // The handler wrote nothing else; a run it could not split is a fault of ours.
+      for (auto image : wire::SplitFrames(data).value_or(std::vector<std::span<const uint8_t>>{}))
+        answered.record(image);
+    }
     replies.add(ok, data);
-    if ((replies.full() || !NextNeverWaits(reader)) && !replies.flush()) peer_reads = false;
+    if (!replies.flush()) peer_reads = false;
   }
-  if (peer_reads) replies.flush();
   if (delivered) GiveBackFrames(card, answered.after(*delivered));
 }
 

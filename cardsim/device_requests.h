@@ -1,8 +1,8 @@
 #pragma once
 // The requests of one device connection, read off its stream and answered
-// in order: what the daemon runs for each connection to a card. Replies
-// ready together go out in one write; frames the client says it never
-// delivered go back to the card when the stream ends (see AnsweredFrames).
+// in order: what the daemon runs for each connection to a card. Frames the
+// client says it never delivered go back to the card when the stream ends
+// (see AnsweredFrames).
 
 #include "cardsim/card.h"
 #include "cardsim/reply_batch.h"

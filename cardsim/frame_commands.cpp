@@ -18,11 +18,13 @@ std::string Report(Card& card) {
   GeneratorReport r = ReadGenerator(card);
   char text[200];
   std::snprintf(text, sizeof text,
-                "%s rate=%u size=%u pattern=0x%02X count=%llu offered=%llu handed_out=%llu queued=%zu",
+                "%s rate=%u size=%u pattern=0x%02X count=%llu offered=%llu handed_out=%llu queued=%zu "
+                "overflowed=%llu",
                 r.on ? "on" : "off", r.settings.rate, r.settings.size, r.settings.pattern,
                 static_cast<unsigned long long>(r.settings.count),
                 static_cast<unsigned long long>(r.offered),
-                static_cast<unsigned long long>(r.handed_out), r.queued);
+                static_cast<unsigned long long>(r.handed_out), r.queued,
+                static_cast<unsigned long long>(r.overflowed));
   return text;
 }
 

@@ -49,8 +49,14 @@ void CountReceived(CardState& st, size_t data_bytes, SimClock::time_point now) {
           st.op_stats.rx_throughput_ms);
 }
 
-void CountOverruns(CardState& st, uint64_t frames) {
-  st.comms_errors.rx_overrun = static_cast<uint16_t>(st.comms_errors.rx_overrun + frames);
+// Frames that found every receive buffer taken. Each spell of a full
+// queue stops the receiver once, as the card reports it.
+void CountQueueFull(CardState& st, uint64_t frames) {
+  if (frames == 0) return;
+  st.op_stats.rx_discarded_no_buffer += static_cast<uint32_t>(frames);
+  if (st.frame_path.receiver_stopped) return;
+  st.frame_path.receiver_stopped = true;
+  ++st.comms_errors.rx_disabled_buffers_full;
 }
 
 void UpdateQueued(CardState& st) {
@@ -88,10 +94,15 @@ size_t WriteFrame(std::span<uint8_t> out, const LineFrame& f) {
   return kHeader + n;
 }
 
+// When the generator's frame number `index` (counted since paced_from) comes due.
+SimClock::time_point DueAt(const GeneratorState& g, uint64_t index) {
+  auto offset = duration<double>(static_cast<double>(index) / g.settings.rate);
+  return *g.paced_from + duration_cast<SimClock::duration>(offset);
+}
+
 std::optional<SimClock::time_point> NextDue(const GeneratorState& g) {
   if (!g.paced_from) return std::nullopt;
-  auto offset = duration<double>(static_cast<double>(g.paced) / g.settings.rate);
-  return *g.paced_from + duration_cast<SimClock::duration>(offset);
+  return DueAt(g, g.paced);
 }
 
 // A paced generator's frames that have come due, into the queue as far as
@@ -111,18 +122,19 @@ void Pace(CardState& st, SimClock::time_point now) {
   const uint64_t room = kReceiveQueueFrames - std::min(fp.queue.size(), kReceiveQueueFrames);
   const uint64_t queued = std::min(n, room);
   for (uint64_t k = 0; k < queued; ++k) {
-    auto at = *g.paced_from + duration_cast<SimClock::duration>(duration<double>(
-                                  static_cast<double>(g.paced + k) / g.settings.rate));
+    const auto at = DueAt(g, g.paced + k);
     LineFrame f;
     f.bytes.resize(g.settings.size + kFrameCheckBytes);
     FillGenerated(g.settings, g.offered + k, f.bytes);
     f.time_stamp = TimeStamp(fp, at);
     f.serial = fp.next_serial++;
     f.generated = true;
+    f.arrived = at;
     fp.queue.push_back(std::move(f));
     CountReceived(st, g.settings.size, now);
   }
-  CountOverruns(st, n - queued);
+  CountQueueFull(st, n - queued);
+  g.overflowed += n - queued;
   g.paced += n;
   g.offered += n;
   UpdateQueued(st);
@@ -147,6 +159,7 @@ std::optional<size_t> TakeFrame(CardState& st, SimClock::time_point now, std::sp
     size_t n = WriteFrame(out, fp.queue.front());
     if (fp.queue.front().generated) ++g.handed_out;
     fp.queue.pop_front();
+    fp.receiver_stopped = false;
     UpdateQueued(st);
     return n;
   }
@@ -197,7 +210,7 @@ bool SendFrameRequest(ControlCall& call) {
   return true;
 }
 
-bool Receive(ControlCall& call, bool wait) {
+bool ReceiveFrameRequest(ControlCall& call) {
   if (call.out.size() < kHeader) return false;
   auto lock = call.card.lock();
   CardState& st = call.card.state(lock);
@@ -208,10 +221,6 @@ bool Receive(ControlCall& call, bool wait) {
       call.returned = static_cast<uint32_t>(*written);
       return true;
     }
-    if (!wait) {
-      call.returned = 0;
-      return true;
-    }
     auto deadline = std::min(NextDue(st.frame_path.generator).value_or(now + kLongestWait),
                              now + kLongestWait);
     auto woken = [&] { return !st.comms_enabled || FrameReady(st, SimClock::now()); };
@@ -219,8 +228,86 @@ bool Receive(ControlCall& call, bool wait) {
   }
 }
 
-bool ReceiveFrameRequest(ControlCall& call) { return Receive(call, true); }
-bool ReceiveIfReadyRequest(ControlCall& call) { return Receive(call, false); }
+bool MadeOnTheSpot(const GeneratorState& g) { return g.on && g.settings.rate == 0 && !Exhausted(g); }
+bool Paced(const GeneratorState& g) {
+  return g.on && g.settings.rate != 0 && !Exhausted(g) && g.paced_from.has_value();
+}
+
+// With Pace run for now: whether a reader waiting for several frames is
+// answered now. Frames wait a little for company, but never long enough
+// for the queue to run full behind them.
+bool BatchDue(const CardState& st, SimClock::time_point now) {
+  const FramePathState& fp = st.frame_path;
+  if (MadeOnTheSpot(fp.generator)) return true;
+  if (fp.queue.empty()) return false;
+  return fp.queue.size() >= kBatchQueueMark || now - fp.queue.front().arrived >= kBatchDelay;
+}
+
+SimClock::time_point BatchDeadline(const CardState& st, SimClock::time_point now) {
+  const FramePathState& fp = st.frame_path;
+  const GeneratorState& g = fp.generator;
+  auto deadline = now + kLongestWait;
+  if (!fp.queue.empty()) deadline = std::min(deadline, fp.queue.front().arrived + kBatchDelay);
+  if (Paced(g)) {
+    if (fp.queue.empty()) deadline = std::min(deadline, DueAt(g, g.paced) + kBatchDelay);
+    const uint64_t to_mark = kBatchQueueMark - std::min(fp.queue.size(), kBatchQueueMark);
+    deadline = std::min(deadline, DueAt(g, g.paced + std::max<uint64_t>(to_mark, 1) - 1));
+  }
+  return std::max(deadline, now);
+}
+
+// How many bytes of the next frame's image a reader keeping `image_len` gets.
+std::optional<size_t> NextImageSize(const CardState& st, uint32_t image_len) {
+  const FramePathState& fp = st.frame_path;
+  size_t bytes = 0;
+  if (!fp.queue.empty())
+    bytes = fp.queue.front().bytes.size();
+  else if (MadeOnTheSpot(fp.generator))
+    bytes = fp.generator.settings.size + kFrameCheckBytes;
+  else
+    return std::nullopt;
+  return kHeader + std::min<size_t>(bytes, image_len - kHeader);
+}
+
+// As many frames as are ready and fit, each behind its length; the bytes written.
+size_t TakeFrames(CardState& st, SimClock::time_point now, uint32_t image_len, std::span<uint8_t> out) {
+  size_t at = 0;
+  for (size_t n = 0; n < kMaxBatchFrames; ++n) {
+    const auto size = NextImageSize(st, image_len);
+    if (!size || out.size() - at < wire::kBatchFramePrefix + *size) break;
+    const auto written = TakeFrame(st, now, out.subspan(at + wire::kBatchFramePrefix, *size));
+    if (!written) break;
+    le::put_u32(out, at, static_cast<uint32_t>(*written));
+    at += wire::kBatchFramePrefix + *written;
+  }
+  return at;
+}
+
+bool ReceiveFramesRequest(ControlCall& call) {
+  if (call.in.size() != wire::kReceiveFramesInSize) return false;
+  const uint32_t image_len = le::get_u32(call.in, 0);
+  if (image_len < kHeader || call.out.size() < wire::kBatchFramePrefix + image_len) return false;
+  const auto limit = SimClock::now() + milliseconds(le::get_u32(call.in, 4));
+  auto lock = call.card.lock();
+  CardState& st = call.card.state(lock);
+  for (;;) {
+    if (!st.comms_enabled) return false;
+    const auto now = SimClock::now();
+    Pace(st, now);
+    if (BatchDue(st, now) || now >= limit) {
+      call.returned = static_cast<uint32_t>(TakeFrames(st, now, image_len, call.out));
+      return true;
+    }
+    // A frame arriving meanwhile may bring the deadline forward.
+    const auto deadline = std::min(BatchDeadline(st, now), limit);
+    auto woken = [&] {
+      const auto at = SimClock::now();
+      Pace(st, at);
+      return !st.comms_enabled || BatchDue(st, at) || BatchDeadline(st, at) < deadline;
+    };
+    if (!call.card.waitUntil(lock, call.session, deadline, woken)) return false;
+  }
+}
 
 }  // namespace
 
@@ -232,7 +319,7 @@ void ReceiveFromLine(CardState& st, std::span<const uint8_t> data, uint8_t bits)
     return;
   }
   if (fp.queue.size() >= kReceiveQueueFrames) {
-    CountOverruns(st, 1);
+    CountQueueFull(st, 1);
     return;
   }
   const auto now = SimClock::now();
@@ -243,6 +330,7 @@ void ReceiveFromLine(CardState& st, std::span<const uint8_t> data, uint8_t bits)
   f.bits = bits;
   f.time_stamp = TimeStamp(fp, now);
   f.serial = fp.next_serial++;
+  f.arrived = now;
   fp.queue.push_back(std::move(f));
   CountReceived(st, data.size(), now);
   UpdateQueued(st);
@@ -253,6 +341,7 @@ void LoopBack(CardState& state, std::span<const uint8_t> data) { ReceiveFromLine
 void FlushReceivedFrames(CardState& st) {
   FramePathState& fp = st.frame_path;
   fp.queue.clear();
+  fp.receiver_stopped = false;
   fp.flushed_below = fp.next_serial;
   fp.generator.paced_from.reset();
   UpdateQueued(st);
@@ -282,7 +371,8 @@ GeneratorReport ReadGenerator(Card& card) {
   return card.withState([](CardState& st) {
     Pace(st, SimClock::now());
     const GeneratorState& g = st.frame_path.generator;
-    return GeneratorReport{g.on, g.settings, g.offered, g.handed_out, st.frame_path.queue.size()};
+    return GeneratorReport{g.on,         g.settings,     g.offered, g.handed_out,
+                           g.overflowed, st.frame_path.queue.size()};
   });
 }
 
@@ -315,6 +405,7 @@ void GiveBackFrames(Card& card, std::span<const std::vector<uint8_t>> images) {
       f.time_stamp = le::get_u16(image, 4);
       f.serial = serial;
       f.generated = image[kGeneratedOffset] == 1;
+      f.arrived = SimClock::now();
       if (f.generated && fp.generator.handed_out > 0) --fp.generator.handed_out;
       back.push_back(std::move(f));
     }
@@ -327,7 +418,7 @@ void GiveBackFrames(Card& card, std::span<const std::vector<uint8_t>> images) {
 void RegisterFramePath(Firmware& firmware) {
   firmware.addControl(IOCTL_SEND_FRAME, SendFrameRequest);
   firmware.addControl(IOCTL_RECEIVE_FRAME, ReceiveFrameRequest);
-  firmware.addControl(wire::kReceiveFrameIfReady, ReceiveIfReadyRequest);
+  firmware.addControl(wire::kReceiveFrames, ReceiveFramesRequest);
 }
 
 }  // namespace cardsim

@@ -9,6 +9,7 @@
 // for a generated frame, bytes 8..15 the frame's serial number on the card,
 // so that a frame a reader gives back can be told from one flushed since.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,6 +27,14 @@ inline constexpr uint8_t kSendTooLong = 0x03;    // above the configured max_fra
 inline constexpr uint8_t kSendBadLength = 0x04;  // more than the buffer carries
 
 inline constexpr size_t kReceiveQueueFrames = 100;
+// A reader asking for several frames at once (wire::kReceiveFrames) is
+// answered once this many are queued, or once the oldest has waited
+// kBatchDelay: a busy line costs one answer per batch, a quiet one little
+// delay. The mark is well below the queue's size, so batching never loses
+// a frame the queue had room for.
+inline constexpr size_t kBatchQueueMark = kReceiveQueueFrames / 2;
+inline constexpr std::chrono::milliseconds kBatchDelay{5};
+inline constexpr size_t kMaxBatchFrames = 256;
 inline constexpr size_t kFrameCheckBytes = 2;
 inline constexpr uint16_t kMaxGeneratedSize = ReceivedFrame::kMaxData - kFrameCheckBytes;
 inline constexpr size_t kSerialOffset = 8;
@@ -34,7 +43,7 @@ inline constexpr size_t kGeneratedOffset = 6;
 // With the card's mutex held (inside Card::withState or a handler's lock).
 //
 // A frame that came in from the line: queued with its check bytes, or
-// counted as a receiver overrun when the queue is full. Frames too long for
+// counted as discarded for want of a buffer when the queue is full. Frames too long for
 // a receive buffer are counted as length discards.
 void ReceiveFromLine(CardState& state, std::span<const uint8_t> data, uint8_t bits);
 // The far end's answer to a frame the card sent.
@@ -57,6 +66,7 @@ struct GeneratorReport {
   GeneratorSettings settings;
   uint64_t offered = 0;
   uint64_t handed_out = 0;
+  uint64_t overflowed = 0;  // lost at the card: the receive queue was full
   size_t queued = 0;  // frames of any kind waiting for a reader
 };
 GeneratorReport ReadGenerator(Card& card);

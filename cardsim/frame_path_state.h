@@ -19,6 +19,7 @@ struct LineFrame {
   uint16_t time_stamp = 0;
   uint64_t serial = 0;
   bool generated = false;
+  SimClock::time_point arrived;  // when it came off the line
 };
 
 struct GeneratorSettings {
@@ -33,6 +34,7 @@ struct GeneratorState {
   GeneratorSettings settings;
   uint64_t offered = 0;     // sequence numbers used since the start
   uint64_t handed_out = 0;  // taken by receive requests (less those given back)
+  uint64_t overflowed = 0;  // lost because the receive queue was full
   // Paced generators: the line time their schedule counts from, and the
   // frames offered since; a line going down restarts the schedule.
   std::optional<SimClock::time_point> paced_from;
@@ -52,6 +54,9 @@ struct ThroughputWindow {
 struct FramePathState {
   SimClock::time_point epoch = SimClock::now();  // time stamps count from here
   std::deque<LineFrame> queue;
+  // The queue ran full and the receiver stopped taking frames; it starts
+  // again once a reader makes room.
+  bool receiver_stopped = false;
   uint64_t next_serial = 1;
   // Frames numbered below this went with a flush and never come back.
   uint64_t flushed_below = 0;

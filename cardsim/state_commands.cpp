@@ -23,7 +23,11 @@ CtlReply StateCommand(Simulator& sim, Args args) {
     auto flag = [](bool b) { return b ? "1" : "0"; };
     std::string text = std::string("configured=") + flag(s.config.has_value()) +
                        " comms=" + flag(s.comms_enabled) + " dtr=" + flag(s.dtr) + " rts=" + flag(s.rts);
-    if (s.config) text += " max_frame_size=" + std::to_string(StreamingConfig::Read(*s.config).max_frame_size);
+    if (s.config) {
+      const StreamingConfig c = StreamingConfig::Read(*s.config);
+      text += " max_frame_size=" + std::to_string(c.max_frame_size) + " modem_options=" +
+              std::to_string(c.modem_options) + " statistics_options=" + std::to_string(c.statistics_options);
+    }
     if (s.te_config) {
       const TECardConfig& t = *s.te_config;
       char line[160];

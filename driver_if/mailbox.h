@@ -2,6 +2,7 @@
 // Mailbox command codes of the card firmware and the return codes callers
 // interpret. Both the monitor and the card simulator speak this vocabulary.
 
+#include <cstddef>
 #include <cstdint>
 
 // CHDLC commands

@@ -12,14 +12,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "driver_if/device_names.h"
 #include "driver_if/ioctl_codes.h"
+#include "driver_if/le.h"
 #include "driver_if/records.h"
 #include "driver_if/wire.h"
 
@@ -29,8 +30,8 @@ using namespace std::chrono_literals;
 
 // Set in the delivered count once the handle is cancelled.
 constexpr uint64_t kCancelled = uint64_t{1} << 63;
-// Receives in flight ahead of the one a caller waits in, at most.
-constexpr uint32_t kMaxAhead = 31;
+// How long a batch request waits for frames before it comes back empty.
+constexpr uint32_t kBatchWaitMs = 50;
 // How long a closing reader waits for the daemon to take its frames back.
 constexpr auto kCloseWait = 1000ms;
 // How long cancel() waits for a request going out on another thread.
@@ -53,25 +54,23 @@ void AwaitPeerEnd(int fd, std::chrono::milliseconds limit) {
 // One connection to the daemon. Replies come back in request order, so
 // sending a request and reading its reply are separate steps.
 //
-// Reception is pipelined, since a round trip per frame between processes
-// on different cores is slower than a busy line. A receive call that finds
-// nothing on the way sends one waiting IOCTL_RECEIVE_FRAME and, behind it,
-// receives that never wait (wire::kReceiveFrameIfReady); later calls take
-// their frames from those replies and top the pipeline up. How many go
-// ahead doubles while they bring frames and halves while they come back
-// empty, so a quiet line costs few requests. A read-ahead reply without a
-// frame (none ready, or a failure) is dropped: the caller's own waiting
-// request tells how the line stands. Any other request first collects the
-// read-ahead replies ahead of its own and keeps their frames for later
-// receive calls. Closing tells the daemon how many frames were delivered,
-// so it gives the rest back to the card.
+// Reception goes in batches, since a round trip per frame between
+// processes costs more than a busy line leaves time for: a receive call
+// with no frame in hand asks for every frame ready (wire::kReceiveFrames)
+// and later calls hand them out one by one, as the caller expects. While
+// they do, the next batch request is already with the daemon, so the card
+// is emptied without waiting for this reader to be scheduled: its receive
+// queue lasts only milliseconds at line rate. That request waits a bounded
+// time, so any other request, which first collects its reply (keeping the
+// frames), is never held up for long. Closing tells the daemon how many
+// frames were delivered, so it gives the rest back to the card.
 class SocketDeviceHandle : public DeviceHandle {
  public:
   explicit SocketDeviceHandle(int fd) : fd_(fd), reader_(fd), incoming_(wire::kMaxLength) {}
 
   ~SocketDeviceHandle() override {
     const uint64_t state = delivered_.load();
-    if ((state & kCancelled) == 0 && !broken_ && (in_flight_ > 0 || !held_.empty())) {
+    if ((state & kCancelled) == 0 && !broken_ && (held_frames_ > 0 || batch_in_flight_)) {
       // Waiting for the daemon to end the connection means it has the frames
       // back before a reader opened next asks for them.
       tellDelivered(state);
@@ -105,7 +104,8 @@ class SocketDeviceHandle : public DeviceHandle {
   bool request(uint32_t code, const void* in, size_t in_len, void* out, uint32_t out_len,
                uint32_t* returned) {
     if (cancelled() || broken_) return false;
-    if (!sendRequest(code, in, in_len, out_len) || !collectAhead()) return fail();
+    if (batch_in_flight_ && !collectBatch()) return fail();
+    if (!sendRequest(code, in, in_len, out_len)) return fail();
     auto reply = readReply(out_len);
     if (!reply) return fail();
     std::copy_n(incoming_.begin(), reply->returned, static_cast<uint8_t*>(out));
@@ -116,43 +116,57 @@ class SocketDeviceHandle : public DeviceHandle {
   bool receive(uint8_t* out, uint32_t out_len, uint32_t* returned) {
     for (;;) {
       if (cancelled()) return false;
-      if (!held_.empty()) {
-        std::vector<uint8_t> frame = std::move(held_.front());
-        held_.pop_front();
-        return deliverFrame(frame, out, out_len, returned);
+      if (held_frames_ > 0) {
+        if (!batch_in_flight_ && !line_down_ && !broken_ && !sendBatchRequest(out_len)) fail();
+        return deliverHeld(out, out_len, returned);
       }
       if (broken_) return false;
-      if (in_flight_ == 0) return receiveWaiting(out, out_len, returned);
-      auto reply = readReply(ahead_out_len_);
-      if (!reply) return fail();
-      --in_flight_;
-      std::span<const uint8_t> data(incoming_.data(), reply->returned);
-      if (!wire::IsFrameReply(wire::kReceiveFrameIfReady, reply->ok, data)) {
-        ahead_ /= 2;
-        continue;
-      }
-      ahead_ = std::min(ahead_ * 2, kMaxAhead);
-      // Topped up before the frame is handed over, so the daemon works meanwhile.
-      if (in_flight_ <= ahead_ / 2 && !sendReceives(ahead_out_len_, ahead_ - in_flight_, false))
-        markBroken();
-      return deliverFrame(data, out, out_len, returned);
+      // Told once, after the frames that came before it.
+      if (std::exchange(line_down_, false)) return false;
+      if (!batch_in_flight_ && !sendBatchRequest(out_len)) return fail();
+      if (!collectBatch()) return fail();
     }
   }
 
-  // The caller's own request, which waits for a frame, with the next ones behind it.
-  bool receiveWaiting(uint8_t* out, uint32_t out_len, uint32_t* returned) {
-    if (!sendReceives(out_len, 1 + ahead_, true)) return fail();
-    auto reply = readReply(out_len);
-    if (!reply) return fail();
-    std::span<const uint8_t> data(incoming_.data(), reply->returned);
-    if (wire::IsFrameReply(IOCTL_RECEIVE_FRAME, reply->ok, data)) {
-      ahead_ = std::max(ahead_, 1u);
-      return deliverFrame(data, out, out_len, returned);
+  bool sendBatchRequest(uint32_t out_len) {
+    std::array<uint8_t, wire::kReceiveFramesInSize> in;
+    // The reply leaves room for at least one whole image.
+    le::put_u32(in, 0, std::min<uint32_t>(out_len, wire::kMaxLength - wire::kBatchFramePrefix));
+    le::put_u32(in, 4, kBatchWaitMs);
+    receiving_ = true;
+    batch_in_flight_ = true;
+    return sendRequest(wire::kReceiveFrames, in.data(), in.size(), wire::kMaxLength);
+  }
+
+  // The reply to the batch request in flight: its frames join those in hand.
+  // False when the stream broke.
+  bool collectBatch() {
+    batch_in_flight_ = false;
+    auto reply = readReply(wire::kMaxLength);
+    if (!reply) return false;
+    if (!reply->ok) {
+      line_down_ = true;
+      return true;
     }
-    if (cancelled()) return false;
-    std::copy(data.begin(), data.end(), out);
-    if (returned != nullptr) *returned = reply->returned;
-    return reply->ok;
+    const std::span<const uint8_t> run(incoming_.data(), reply->returned);
+    auto frames = wire::SplitFrames(run);
+    if (!frames) return false;
+    if (held_frames_ == 0) {
+      held_.clear();
+      held_at_ = 0;
+    }
+    held_.insert(held_.end(), run.begin(), run.end());
+    held_frames_ += frames->size();
+    return true;
+  }
+
+  bool deliverHeld(uint8_t* out, uint32_t out_len, uint32_t* returned) {
+    const uint32_t length = le::get_u32(held_, held_at_);
+    const std::span<const uint8_t> image(held_.data() + held_at_ + wire::kBatchFramePrefix, length);
+    if (!deliverFrame(image, out, out_len, returned)) return false;
+    held_at_ += wire::kBatchFramePrefix + length;
+    --held_frames_;
+    return true;
   }
 
   // A frame counts as delivered only while the handle is not cancelled;
@@ -167,38 +181,6 @@ class SocketDeviceHandle : public DeviceHandle {
     std::copy_n(frame.begin(), n, out);
     if (returned != nullptr) *returned = static_cast<uint32_t>(n);
     return true;
-  }
-
-  // The read-ahead replies ahead of a request: their frames are kept.
-  bool collectAhead() {
-    while (in_flight_ > 0) {
-      auto reply = readReply(ahead_out_len_);
-      if (!reply) return false;
-      --in_flight_;
-      std::span<const uint8_t> data(incoming_.data(), reply->returned);
-      if (wire::IsFrameReply(wire::kReceiveFrameIfReady, reply->ok, data))
-        held_.emplace_back(data.begin(), data.end());
-    }
-    return true;
-  }
-
-  // count receive requests in one write; the first one waits when asked.
-  bool sendReceives(uint32_t out_len, uint32_t count, bool first_waits) {
-    std::array<uint8_t, (kMaxAhead + 1) * wire::kRequestHeaderSize> headers;
-    for (uint32_t i = 0; i < count; ++i) {
-      uint32_t code = first_waits && i == 0 ? IOCTL_RECEIVE_FRAME : wire::kReceiveFrameIfReady;
-      wire::EncodeRequestHeader(
-          {code, 0, out_len},
-          std::span<uint8_t, wire::kRequestHeaderSize>(headers.data() + i * wire::kRequestHeaderSize,
-                                                       wire::kRequestHeaderSize));
-    }
-    receiving_ = true;
-    ahead_out_len_ = out_len;
-    in_flight_ += first_waits ? count - 1 : count;
-    const std::span<const uint8_t> pieces[] = {
-        std::span<const uint8_t>(headers.data(), count * wire::kRequestHeaderSize)};
-    std::lock_guard lock(send_mutex_);
-    return !cancelled() && wire::SendAll(fd_, pieces);
   }
 
   bool sendRequest(uint32_t code, const void* in, size_t in_len, size_t out_len) {
@@ -248,12 +230,9 @@ class SocketDeviceHandle : public DeviceHandle {
 
   // A broken stream cannot be resynchronised. Frames it brought before
   // breaking are still delivered; every request fails from here on.
-  void markBroken() {
+  bool fail() {
     broken_ = true;
     ::shutdown(fd_, SHUT_RDWR);
-  }
-  bool fail() {
-    markBroken();
     return false;
   }
 
@@ -266,10 +245,12 @@ class SocketDeviceHandle : public DeviceHandle {
   std::mutex send_mutex_;
   // Used by the thread that makes the requests only.
   bool broken_ = false;
-  uint32_t in_flight_ = 0;  // read-ahead receives whose replies are still to be read
-  uint32_t ahead_ = 1;
-  uint32_t ahead_out_len_ = 0;
-  std::deque<std::vector<uint8_t>> held_;
+  bool batch_in_flight_ = false;
+  bool line_down_ = false;  // the last batch request failed
+  // Frames answered and not handed out yet, as the replies carried them.
+  std::vector<uint8_t> held_;
+  size_t held_at_ = 0;
+  size_t held_frames_ = 0;
 };
 
 }  // namespace

@@ -12,8 +12,21 @@
 namespace wire {
 
 bool IsFrameReply(uint32_t code, bool ok, std::span<const uint8_t> data) {
-  return (code == IOCTL_RECEIVE_FRAME || code == kReceiveFrameIfReady) && ok && !data.empty() &&
-         data[0] == 1;
+  return code == IOCTL_RECEIVE_FRAME && ok && !data.empty() && data[0] == 1;
+}
+
+std::optional<std::vector<std::span<const uint8_t>>> SplitFrames(std::span<const uint8_t> reply) {
+  std::vector<std::span<const uint8_t>> frames;
+  size_t at = 0;
+  while (at < reply.size()) {
+    if (reply.size() - at < kBatchFramePrefix) return std::nullopt;
+    const uint32_t length = le::get_u32(reply, at);
+    at += kBatchFramePrefix;
+    if (length > reply.size() - at) return std::nullopt;
+    frames.push_back(reply.subspan(at, length));
+    at += length;
+  }
+  return frames;
 }
 
 void EncodeFramesDelivered(uint64_t count, std::span<uint8_t, kFramesDeliveredSize> out) {

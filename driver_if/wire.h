@@ -25,9 +25,18 @@ inline constexpr uint32_t kMaxLength = 16384;
 // Requests private to the socket backend and the daemon. They never carry
 // the device type 0x22 of the device control codes.
 //
-// A receive that never waits: a frame when one is ready, else success with
-// nothing returned. A reader sends these ahead of its calls.
-inline constexpr uint32_t kReceiveFrameIfReady = 0x7E000031;
+// Several received frames in one reply. The 8 bytes in: how much of each
+// frame's ReceivedFrame image the reader keeps (at least its header), and
+// how long at most to wait for frames, in milliseconds. It waits for a
+// first frame as IOCTL_RECEIVE_FRAME does and fails as it does; when the
+// time is up with nothing received it succeeds with nothing. The reply is
+// a run of frames, each a u32 length and that many bytes of its image.
+// The card answers once frames have gathered for a little while or its
+// receive queue is filling, so a busy line costs one message per batch
+// rather than one per frame.
+inline constexpr uint32_t kReceiveFrames = 0x7E000032;
+inline constexpr size_t kReceiveFramesInSize = 8;
+inline constexpr size_t kBatchFramePrefix = 4;
 // Never answered. Its 8 bytes in: how many frames the client delivered on
 // the connection. When the connection ends, the daemon gives the frames it
 // answered after those back to the card, so a closing reader loses none.
@@ -36,6 +45,10 @@ inline constexpr size_t kFramesDeliveredSize = 8;
 
 // Whether the reply to a request of this code carries a received frame.
 bool IsFrameReply(uint32_t code, bool ok, std::span<const uint8_t> data);
+
+// The frame images of a kReceiveFrames reply, in order; null when the run
+// does not end exactly at the end of the reply.
+std::optional<std::vector<std::span<const uint8_t>>> SplitFrames(std::span<const uint8_t> reply);
 
 void EncodeFramesDelivered(uint64_t count, std::span<uint8_t, kFramesDeliveredSize> out);
 uint64_t DecodeFramesDelivered(std::span<const uint8_t, kFramesDeliveredSize> in);

@@ -5,6 +5,7 @@
 #include "driver_if/default_driver.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/core/profile_store.h"
+#include "monitor/core/window_layout.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_prompter.h"
@@ -16,7 +17,8 @@ int main(int argc, char** argv) {
   ui::QtPrompter prompter(host);
   std::unique_ptr<CardDriver> driver = MakeDefaultCardDriver();
   ProfileFile settings(SettingsPath());
-  MonitorApp monitor({host, prompter, *driver, settings});
+  ProfileFile layout(LayoutPath(settings.path()));
+  MonitorApp monitor({host, prompter, *driver, settings, &layout});
   if (!monitor.Start()) return 1;
   return monitor.Exit(host.run());
 }

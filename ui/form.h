@@ -21,6 +21,15 @@ enum class Notify {
   Clicked,           // button press, check box or radio button toggled by the user
   DoubleClicked,     // list line double-clicked
   SelectionChanged,  // list or combo box selection changed by the user
+  Edited,            // the user changed an edit's text (only edits styled kNotifyEdits)
+};
+
+// A stretch of an edit's text to underline, with what it means. Offsets are
+// bytes of the UTF-8 text.
+struct TextMark {
+  size_t start = 0;
+  size_t length = 0;
+  std::string tip;
 };
 
 class Form {
@@ -42,6 +51,9 @@ class Form {
   virtual LightColour light(int id) const = 0;
   // Replaces what a graph shows.
   virtual void setGraph(int id, const std::vector<GraphSeries>& series) = 0;
+  // Replaces the marks under an edit's text.
+  virtual void setMarks(int id, const std::vector<TextMark>& marks) = 0;
+  virtual std::vector<TextMark> marks(int id) const = 0;
 
   // List boxes and combo boxes.
   virtual void listClear(int id) = 0;
@@ -56,6 +68,9 @@ class Form {
   virtual int listSelection(int id) const = 0;
 
   // The window itself.
+  // Stale values are shown greyed: the last ones read, no longer current.
+  virtual void setStale(bool stale) = 0;
+  virtual bool isStale() const = 0;
   virtual void setTitle(std::string_view title) = 0;
   virtual std::string title() const = 0;
   virtual void bringToTop() = 0;

@@ -46,6 +46,14 @@ enum Style : uint32_t {
   kFixedFont = 1u << 15,
   kTabStops = 1u << 16,    // tabs in list lines align columns
   kCentered = 1u << 17,
+  kNotifyEdits = 1u << 18, // each change the user makes is reported as Notify::Edited
+};
+
+// What the window's "Copy" (Ctrl+C and context menu) puts on the clipboard.
+enum class CopyKind {
+  None,
+  Values,       // "caption<TAB>value" for each labelled value
+  ControlText,  // the text of one control: a list's lines or an edit's text
 };
 
 struct ControlTemplate {
@@ -80,6 +88,8 @@ struct FormTemplate {
   // Entries of the window's context menu; choosing one delivers
   // onCommand(id, Notify::Clicked).
   std::vector<MenuItem> context_menu;
+  CopyKind copy = CopyKind::None;
+  int copy_control = kNoId;  // with CopyKind::ControlText
 
   const ControlTemplate* find(int id) const {
     for (const auto& c : controls)

@@ -3,6 +3,7 @@
 // polling timer, modal and modeless forms, window timers, the UI thread.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/form.h"
@@ -15,6 +16,16 @@ enum class WindowKind {
   OwnedPopup,  // a separate window owned by the main window
   TopLevel,    // a separate window without owner
 };
+
+// Where a tool window sits inside the main window, in pixels, and whether
+// it is minimised.
+struct WindowPlacement {
+  int x = 0, y = 0, w = 0, h = 0;
+  bool minimized = false;
+};
+
+// The fields of the main window's status bar.
+enum class StatusField { Device, Capture };
 
 // Events of the main window.
 class MainWindowHandler {
@@ -29,6 +40,8 @@ class MainWindowHandler {
   virtual void onRestored() = 0;
   // The main window is being destroyed; its child windows still exist.
   virtual void onDestroy() = 0;
+  // The user clicked a field of the status bar.
+  virtual void onStatusClicked(StatusField field) { (void)field; }
 };
 
 class Host {
@@ -46,6 +59,20 @@ class Host {
   virtual bool isMenuEnabled(int id) const = 0;
   // Arranges the minimised child windows along the bottom of the main window.
   virtual void arrangeIcons() = 0;
+  // The main window's position, size and state as opaque printable text,
+  // and back; false when the text is not such a geometry.
+  virtual std::string mainWindowGeometry() const = 0;
+  virtual bool restoreMainWindowGeometry(const std::string& geometry) = 0;
+  // A tool window's placement; nothing for a window that is not a tool window.
+  virtual std::optional<WindowPlacement> placement(const Form& form) const = 0;
+  // Moves a tool window; one placed outside the main window's area comes
+  // back inside it.
+  virtual void place(Form& form, const WindowPlacement& placement) = 0;
+  // One line in a field of the status bar; empty text hides the field.
+  virtual void setStatusText(StatusField field, const std::string& text) = 0;
+  virtual std::string statusText(StatusField field) const = 0;
+  // Shows a folder in the desktop's file manager.
+  virtual void openFolder(const std::string& path) = 0;
 
   // The polling timer of the main window (timer id 0).
   virtual bool installPollTimer(unsigned period_ms) = 0;

@@ -17,6 +17,9 @@ struct Menu {
   std::string title;
   std::vector<MenuItem> items;
   int command_id = 0;  // a top-level entry that is itself a command has no items
+  // After its items the menu offers tiling, cascading, stepping through the
+  // tool windows and a list of them, as windowing programs do.
+  bool lists_windows = false;
 };
 
 struct MenuTemplate {

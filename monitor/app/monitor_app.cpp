@@ -20,6 +20,7 @@ void MonitorApp::wireTraffic() {
   main.addCommand(kMenuDisableCommunications, [this] { communications_.Disable(); });
   main.addCommand(kMenuSendFrames, [this] { communications_.OpenSendFrames(); });
   main.addDestroyListener([this] { communications_.forgetWindows(); });
+  main.addStatusAction(ui::StatusField::Capture, [this] { communications_.openCaptureFolder(); });
   core_.addTickReceiver([this] { communications_.onPollTick(); });
 }
 

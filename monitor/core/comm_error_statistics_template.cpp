@@ -40,6 +40,7 @@ const ui::FormTemplate& CommErrorStatisticsTemplate() {
       .controls = Rows(),
       .icon = "iconcomes",
       .minimize_box = true,
+      .copy = ui::CopyKind::Values,
   };
   return t;
 }

@@ -5,6 +5,7 @@
 
 #include "card/chdlc.h"
 #include "driver_if/device_names.h"
+#include "monitor/core/device_listing.h"
 #include "monitor/core/menu_ids.h"
 #include "monitor/core/settings.h"
 #include "monitor/core/select_device_dialog.h"
@@ -58,7 +59,7 @@ void DeviceConnection::ShowDeviceInfo() {
 }
 
 void DeviceConnection::SelectDevice() {
-  SelectDeviceDialog dialog(device_name_, StoredDefaultDevice(settings_));
+  SelectDeviceDialog dialog(device_name_, StoredDefaultDevice(settings_), ListPresentDevices(driver_));
   if (host_.runModal(SelectDeviceTemplate(), dialog) == SelectDeviceDialog::kAccepted) {
     if (dialog.setAsDefault()) settings_.write("Hardware", "default_device", dialog.deviceName());
     device_name_ = dialog.deviceName();
@@ -69,8 +70,9 @@ void DeviceConnection::SelectDevice() {
 void DeviceConnection::OpenDeviceCommand() {
   if (connected_) return;
   if (!configured_ && hooks_.configure_device) hooks_.configure_device();
-  OpenDevice();
+  const bool opened = OpenDevice();
   ShowDeviceInfo();
+  if (opened && hooks_.opened) hooks_.opened();
 }
 
 bool DeviceConnection::OpenDevice() {
@@ -109,6 +111,7 @@ void DeviceConnection::closeHandle() {
 
 void DeviceConnection::CloseDevice() {
   if (!connected_) return;
+  if (hooks_.closing) hooks_.closing();
   if (hooks_.communications_enabled && hooks_.communications_enabled() && hooks_.disable_communications)
     hooks_.disable_communications();
   if (hooks_.close_all_tool_windows) hooks_.close_all_tool_windows();
@@ -133,11 +136,11 @@ void DeviceConnection::ShowStreamingConfiguration() {
   host_.runModal(StreamingConfigurationTemplate(), window);
 }
 
-bool DeviceConnection::requireConnection() const {
+bool DeviceConnection::requireConnection(const std::string& caption) const {
   if (connected_) return true;
   prompter_.show({"The application is not connected to the driver. Please use File->Open Device "
                   "to connect to the driver.",
-                  "", ui::Icon::Information});
+                  caption, ui::Icon::Information});
   return false;
 }
 

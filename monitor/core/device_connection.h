@@ -22,7 +22,12 @@ struct ConnectionHooks {
   std::function<void()> disable_communications;
   std::function<void(bool enabled)> set_utilities_menu;
   std::function<void()> close_all_tool_windows;
+  std::function<void()> opened;   // Open Device succeeded
+  std::function<void()> closing;  // Close Device, before any window closes
 };
+
+// The memory dump is the one command behind the not-connected guard.
+inline const std::string kMemoryDumpCaption = "Memory Dump";
 
 class DeviceConnection {
  public:
@@ -53,8 +58,9 @@ class DeviceConnection {
   void CloseDevice();
   void ConfigureDeviceCommand();
   void ShowStreamingConfiguration();
-  // Guard of commands whose item is never greyed; true when connected.
-  bool requireConnection() const;
+  // Guard of commands whose item is never greyed; true when connected. The
+  // box takes the caption of the command's own boxes.
+  bool requireConnection(const std::string& caption) const;
 
   bool OpenDevice();
   void ShowDeviceInfo();

@@ -17,6 +17,7 @@ const ui::FormTemplate& LinkStatusTemplate() {
       },
       .icon = "iconlstat",
       .minimize_box = true,
+      .copy = ui::CopyKind::Values,
   };
   return t;
 }

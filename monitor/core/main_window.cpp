@@ -47,7 +47,7 @@ void MainWindow::addBuiltInCommands() {
   commands_[kMenuMinimizeAll] = [&w] { w.minimizeAll(); };
   commands_[kMenuAutoArrange] = [this] { toggleAutoArrange(); };
   commands_[kMenuStreaming] = [&c] { c.ShowStreamingConfiguration(); };
-  commands_[kMenuMemoryDump] = [&c] { c.requireConnection(); };
+  commands_[kMenuMemoryDump] = [&c] { c.requireConnection(kMemoryDumpCaption); };
 }
 
 void MainWindow::onMenuCommand(int id) {
@@ -72,7 +72,13 @@ void MainWindow::closeAllToolWindows(bool reopen_polling_info) {
   for (auto& close : closers_) close();
 }
 
+void MainWindow::onStatusClicked(ui::StatusField field) {
+  auto it = status_actions_.find(field);
+  if (it != status_actions_.end()) it->second();
+}
+
 void MainWindow::onDestroy() {
+  for (auto& listener : leaving_listeners_) listener();
   polling_.removePollTimer();
   polling_.setMainWindowDestroyed(true);
   // The windows go with the main window: none is reopened, none is remembered.

@@ -23,6 +23,10 @@ class MainWindow : public ui::MainWindowHandler {
   void addCommand(int id, std::function<void()> action) { commands_[id] = std::move(action); }
   // Asked to close when all tool windows close (each checks its own open flag).
   void addUtilityWindowCloser(std::function<void()> closer) { closers_.push_back(std::move(closer)); }
+  // Told first when the main window goes, before any tool window closes.
+  void addLeavingListener(std::function<void()> listener) { leaving_listeners_.push_back(std::move(listener)); }
+  // A click on a field of the status bar.
+  void addStatusAction(ui::StatusField field, std::function<void()> action) { status_actions_[field] = std::move(action); }
   // Told when the main window goes, while its child windows still exist.
   void addDestroyListener(std::function<void()> listener) { destroy_listeners_.push_back(std::move(listener)); }
 
@@ -37,6 +41,7 @@ class MainWindow : public ui::MainWindowHandler {
   void onLoopPass() override { polling_.onLoopPass(); }
   void onRestored() override;
   void onDestroy() override;
+  void onStatusClicked(ui::StatusField field) override;
 
  private:
   void addBuiltInCommands();
@@ -52,4 +57,6 @@ class MainWindow : public ui::MainWindowHandler {
   std::map<int, std::function<void()>> commands_;
   std::vector<std::function<void()>> closers_;
   std::vector<std::function<void()>> destroy_listeners_;
+  std::vector<std::function<void()>> leaving_listeners_;
+  std::map<ui::StatusField, std::function<void()>> status_actions_;
 };

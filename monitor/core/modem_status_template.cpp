@@ -15,6 +15,7 @@ const ui::FormTemplate& ModemStatusTemplate() {
       },
       .icon = "iconmodems",
       .minimize_box = true,
+      .copy = ui::CopyKind::Values,
   };
   return t;
 }

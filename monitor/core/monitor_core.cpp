@@ -14,15 +14,30 @@ MonitorCore::MonitorCore(CoreServices s)
     : host_(s.host), prompter_(s.prompter), driver_(s.driver), settings_(s.settings),
       exec_(s.prompter), polling_(s.host, s.prompter), windows_(s.host, exec_),
       connection_(s.host, s.prompter, s.driver, s.settings, exec_, windows_),
-      main_window_(s.host, s.prompter, s.settings, polling_, windows_, connection_) {
+      main_window_(s.host, s.prompter, s.settings, polling_, windows_, connection_),
+      stale_notice_(s.host) {
+  if (s.layout != nullptr) layout_ = std::make_unique<WindowLayout>(s.host, windows_, *s.layout);
   polling_.connected = [this] { return connection_.connected(); };
   polling_.deliver = [this] {
     windows_.tick();
+    stale_notice_.update(connection_.deviceName(), windows_.allAnswering());
     for (auto& receiver : tick_receivers_) receiver();
   };
   windows_.polling_info_opened = [this] { connection_.ShowDeviceInfo(); };
   auto& hooks = connection_.hooks();
-  hooks.close_all_tool_windows = [this] { main_window_.closeAllToolWindows(true); };
+  hooks.close_all_tool_windows = [this] {
+    main_window_.closeAllToolWindows(true);
+    stale_notice_.clear();
+  };
+  hooks.opened = [this] {
+    if (layout_) layout_->restoreWindows(connection_.deviceName());
+  };
+  hooks.closing = [this] {
+    if (layout_) layout_->save(connection_.deviceName(), true);
+  };
+  main_window_.addLeavingListener([this] {
+    if (layout_) layout_->save(connection_.deviceName(), connection_.connected());
+  });
   // Until a service unit has been detected no utility item is available.
   hooks.set_utilities_menu = [this](bool) {
     for (int id : kUtilityItems) host_.setMenuEnabled(id, false);
@@ -42,6 +57,7 @@ bool MonitorCore::Start() {
   connection_.SetDisconnectedMenus();
   host_.setMenuChecked(kMenuAutoArrange, s.auto_arrange_on_resize);
   windows_.open(MonitorKind::PollingInfo);
+  if (layout_) layout_->restoreMainWindow(connection_.deviceName());
   return true;
 }
 

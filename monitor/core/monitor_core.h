@@ -3,6 +3,7 @@
 // main window and the monitor windows, over the injected services.
 
 #include <functional>
+#include <memory>
 
 #include "driver_if/card_driver.h"
 #include "driver_if/execute.h"
@@ -11,6 +12,8 @@
 #include "monitor/core/monitor_windows.h"
 #include "monitor/core/polling.h"
 #include "monitor/core/profile_store.h"
+#include "monitor/core/stale_notice.h"
+#include "monitor/core/window_layout.h"
 #include "ui/host.h"
 #include "ui/prompter.h"
 
@@ -19,6 +22,8 @@ struct CoreServices {
   ui::Prompter& prompter;
   CardDriver& driver;
   ProfileStore& settings;
+  // Where the window layout is kept; none keeps no layout.
+  ProfileStore* layout = nullptr;
 };
 
 class MonitorCore {
@@ -40,6 +45,7 @@ class MonitorCore {
   MonitorWindows& windows() { return windows_; }
   DeviceConnection& connection() { return connection_; }
   MainWindow& mainWindow() { return main_window_; }
+  StaleNotice& staleNotice() { return stale_notice_; }
 
   // A receiver of the polling tick after the monitor windows.
   void addTickReceiver(std::function<void()> receiver) { tick_receivers_.push_back(std::move(receiver)); }
@@ -54,5 +60,7 @@ class MonitorCore {
   MonitorWindows windows_;
   DeviceConnection connection_;
   MainWindow main_window_;
+  StaleNotice stale_notice_;
+  std::unique_ptr<WindowLayout> layout_;
   std::vector<std::function<void()>> tick_receivers_;
 };

@@ -20,9 +20,13 @@ class MonitorWindow : public ui::FormHandler {
   void onCommand(int id, ui::Notify notify) override;
   void onCloseRequest() override { close_request_(); }
   void onMouseDown() override { form_->bringToTop(); }
-  void onPollTick() override { refresh(); }
+  // The refresh, then the values marked stale when the card did not answer.
+  void onPollTick() override;
 
   ui::Form& form() { return *form_; }
+  // Whether the last refresh got its answers; the window keeps the values
+  // it showed before a failed one.
+  bool answering() const { return answering_; }
 
  protected:
   virtual void reset() {}
@@ -34,4 +38,5 @@ class MonitorWindow : public ui::FormHandler {
 
  private:
   std::function<void()> close_request_;
+  bool answering_ = true;
 };

@@ -1,5 +1,7 @@
 #include "monitor/core/monitor_windows.h"
 
+#include <algorithm>
+
 #include "monitor/core/comm_error_statistics_window.h"
 #include "monitor/core/link_status_window.h"
 #include "monitor/core/modem_status_window.h"
@@ -18,11 +20,9 @@ const ui::FormTemplate& TemplateOf(MonitorKind kind) {
   return ModemStatusTemplate();
 }
 
-constexpr MonitorKind kAllKinds[] = {MonitorKind::LinkStatus, MonitorKind::PollingInfo,
-                                     MonitorKind::OperationalStatistics,
-                                     MonitorKind::CommErrorStatistics, MonitorKind::ModemStatus};
-
 }  // namespace
+
+const std::string& TemplateNameOf(MonitorKind kind) { return TemplateOf(kind).name; }
 
 int MenuIdOf(MonitorKind kind) {
   switch (kind) {
@@ -96,7 +96,7 @@ void MonitorWindows::destroyAll() {
     host_.destroyWindow(*e.form);
   }
   entries_.clear();
-  for (MonitorKind kind : kAllKinds) host_.setMenuChecked(MenuIdOf(kind), false);
+  for (MonitorKind kind : kAllMonitorKinds) host_.setMenuChecked(MenuIdOf(kind), false);
 }
 
 void MonitorWindows::minimizeAll() {
@@ -109,6 +109,16 @@ void MonitorWindows::tick() {
   for (const auto& e : entries_) serials.push_back(e.serial);
   for (unsigned s : serials)
     if (Entry* e = find(s)) e->window->onPollTick();
+}
+
+bool MonitorWindows::allAnswering() const {
+  return std::all_of(entries_.begin(), entries_.end(), [](const Entry& e) { return e.window->answering(); });
+}
+
+ui::Form* MonitorWindows::form(MonitorKind kind) {
+  if (!isOpen(kind)) return nullptr;
+  Entry* e = newest(kind);
+  return e == nullptr ? nullptr : e->form;
 }
 
 PollingInfoWindow* MonitorWindows::pollingInfo() const {

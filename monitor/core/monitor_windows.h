@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "driver_if/execute.h"
@@ -21,6 +22,11 @@ inline constexpr int kMenuCommErrorStatistics = 108;
 inline constexpr int kMenuModemStatus = 110;
 
 int MenuIdOf(MonitorKind kind);
+// The window's template name ("LSTAT", "POLLS", ...).
+const std::string& TemplateNameOf(MonitorKind kind);
+inline constexpr MonitorKind kAllMonitorKinds[] = {MonitorKind::LinkStatus, MonitorKind::PollingInfo,
+                                                   MonitorKind::OperationalStatistics,
+                                                   MonitorKind::CommErrorStatistics, MonitorKind::ModemStatus};
 
 class MonitorWindows {
  public:
@@ -36,6 +42,10 @@ class MonitorWindows {
   void minimizeAll();
   // The polling tick, to each window in turn.
   void tick();
+  // False when a window's last refresh went unanswered.
+  bool allAnswering() const;
+  // The open window of that kind, or null.
+  ui::Form* form(MonitorKind kind);
 
   PollingInfoWindow* pollingInfo() const;
 

@@ -45,6 +45,7 @@ const ui::FormTemplate& OperationalStatisticsTemplate() {
       .controls = Rows(),
       .icon = "iconopstats",
       .minimize_box = true,
+      .copy = ui::CopyKind::Values,
   };
   return t;
 }

@@ -23,6 +23,7 @@ const ui::FormTemplate& PollingInfoTemplate() {
       },
       .icon = "iconpolls",
       .minimize_box = true,
+      .copy = ui::CopyKind::Values,
   };
   return t;
 }

@@ -95,7 +95,7 @@ void FrontEndUtilities::destroyAll() {
 }
 
 void FrontEndUtilities::MemoryDump() {
-  if (!core_.connection().requireConnection()) return;
+  if (!core_.connection().requireConnection(kMemoryDumpCaption)) return;
   MemoryDumpDialog dialog(core_.exec().handle(), core_.prompter(), *clock_);
   core_.host().runModal(MemoryDumpTemplate(), dialog);
 }

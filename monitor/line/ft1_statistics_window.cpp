@@ -48,7 +48,6 @@ void Ft1StatisticsWindow::tick() {
     if (line.ok() && !line.value.empty()) addRow(RowText(line.value));
     else if (line.rc == RC_FT1_STATS_OFF) flags_.change(exec_, FT1_STATISTICS_MONITOR, FT1_STATISTICS_FLUSH);
   }
-  form_->bringToTop();
 }
 
 void Ft1StatisticsWindow::addRow(const std::string& row) {

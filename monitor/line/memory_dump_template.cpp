@@ -17,6 +17,8 @@ const ui::FormTemplate& MemoryDumpTemplate() {
           ui::Button(D::kSaveDump, "&Save Dump", 84, 198, 60, 14),
           ui::Button(D::kClose, "&Close", 156, 198, 60, 14),
       },
+      .copy = ui::CopyKind::ControlText,
+      .copy_control = D::kListing,
   };
   return t;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "monitor/core/monitor_core.h"
+#include "monitor/traffic/capture_status.h"
 #include "monitor/traffic/receive_detail_window.h"
 #include "monitor/traffic/reception.h"
 #include "monitor/traffic/send_frames_window.h"
@@ -14,7 +15,7 @@ class Communications {
   static constexpr int kMaxDisableCommands = 21;
   static constexpr std::chrono::milliseconds kReceptionPause{3000};
 
-  explicit Communications(MonitorCore& core) : core_(core) {}
+  explicit Communications(MonitorCore& core) : core_(core), capture_status_(core.host()) {}
   ~Communications();
 
   void Enable();
@@ -27,6 +28,8 @@ class Communications {
   void onPollTick();
   // The main window is going: destroy the windows while they still exist.
   void forgetWindows();
+  // The click on the capture status line.
+  void openCaptureFolder() { capture_status_.openFolder(); }
 
   ReceiveDetailWindow* receiveDetail() const { return receive_detail_.get(); }
   SendFramesWindow* sendFrames() const { return send_frames_.get(); }
@@ -34,8 +37,10 @@ class Communications {
 
  private:
   void closeReceiveDetail();
+  void showLostAtCard();
   void closeSendFrames();
   void endReception();
+  void showCaptureStatus();
 
   MonitorCore& core_;
   bool enabled_ = false;
@@ -45,4 +50,5 @@ class Communications {
   ui::Form* receive_detail_form_ = nullptr;
   std::shared_ptr<ReceptionMailbox> mailbox_;
   std::unique_ptr<ReceptionThread> reception_;
+  CaptureStatusLine capture_status_;
 };

@@ -11,6 +11,22 @@ int HexDigit(char c) {
   return -1;
 }
 
+// Calls fn(start, length, byte) for each run of non-blank characters.
+template <typename Fn>
+void ForEachToken(std::string_view text, Fn fn) {
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i >= text.size()) break;
+    unsigned value = 0;
+    for (int digits = 0; digits < 2 && i + digits < text.size() && HexDigit(text[i + digits]) >= 0; ++digits)
+      value = value * 16 + static_cast<unsigned>(HexDigit(text[i + digits]));
+    const size_t start = i;
+    while (i < text.size() && !IsBlank(text[i])) ++i;
+    fn(start, i - start, static_cast<uint8_t>(value));
+  }
+}
+
 }  // namespace
 
 std::string CutFrameText(std::string_view text) {
@@ -23,15 +39,19 @@ std::string CutFrameText(std::string_view text) {
 
 std::vector<uint8_t> HexFrameBytes(std::string_view text) {
   std::vector<uint8_t> bytes;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    if (i >= text.size()) break;
-    unsigned value = 0;
-    for (int digits = 0; digits < 2 && i + digits < text.size() && HexDigit(text[i + digits]) >= 0; ++digits)
-      value = value * 16 + static_cast<unsigned>(HexDigit(text[i + digits]));
-    bytes.push_back(static_cast<uint8_t>(value));
-    while (i < text.size() && !IsBlank(text[i])) ++i;
-  }
+  ForEachToken(text, [&](size_t, size_t, uint8_t value) { bytes.push_back(value); });
   return bytes;
+}
+
+std::vector<NonHexToken> NonHexTokens(std::string_view text) {
+  std::vector<NonHexToken> tokens;
+  ForEachToken(text, [&](size_t start, size_t length, uint8_t value) {
+    for (char c : text.substr(start, length)) {
+      if (HexDigit(c) < 0) {
+        tokens.push_back({start, length, value});
+        return;
+      }
+    }
+  });
+  return tokens;
 }

@@ -15,6 +15,7 @@ class ReadRegisterDialog : public ui::FormHandler {
   explicit ReadRegisterDialog(CommandExecutor& exec) : exec_(exec) {}
   void onInit(ui::Form& form) override;
   void onCommand(int id, ui::Notify notify) override;
+  void onCloseRequest() override { form_->endDialog(0); }
 
  private:
   void read();

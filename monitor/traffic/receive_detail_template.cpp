@@ -5,7 +5,7 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
   static const ui::FormTemplate t{
       .name = "RDETAIL",
       .title = "Receive Detail",
-      .x = 40, .y = 40, .w = 330, .h = 258,
+      .x = 40, .y = 40, .w = 330, .h = 270,
       .controls = {
           ui::Label("BITS  LGTH  TimeStamp  DATA...", 6, 4, 318, 9, W::kList),
           ui::ListBox(W::kList, 6, 14, 318, 110).with(ui::kVScroll),
@@ -15,8 +15,12 @@ const ui::FormTemplate& ReceiveDetailTemplate() {
           ui::CheckBox(W::kCount, "Count:", 130, 242, 40, 10),
           ui::Text(W::kCounter, "0", 172, 242, 56, 9),
           ui::CheckBox(W::kCapture, "Capture to file...", 232, 242, 92, 10),
+          ui::Label("Lost at card:", 6, 256, 56, 9, W::kLostAtCard),
+          ui::Text(W::kLostAtCard, "0", 66, 256, 80, 9),
       },
       .fixed_font = true,
+      .copy = ui::CopyKind::ControlText,
+      .copy_control = W::kDump,
   };
   return t;
 }

@@ -41,6 +41,12 @@ void ReceiveDetailWindow::stopCapture() {
   if (!written) capture_.reportWriteFailure(*form_);
 }
 
+void ReceiveDetailWindow::showLostAtCard(uint32_t frames) {
+  if (frames == lost_at_card_) return;
+  lost_at_card_ = frames;
+  form_->setText(kLostAtCard, std::to_string(frames));
+}
+
 void ReceiveDetailWindow::onTimer(int timer_id) {
   if (timer_id == kDrainTimer) drain();
 }

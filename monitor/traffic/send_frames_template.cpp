@@ -10,7 +10,7 @@ const ui::FormTemplate& SendFramesTemplate() {
       .x = 60, .y = 30, .w = 280, .h = 200,
       .controls = {
           ui::Label("&Data:", 6, 8, 24, 9, W::kData),
-          ui::Edit(W::kData, 32, 6, 242, 12, static_cast<int>(kMaxFrameText)),
+          ui::Edit(W::kData, 32, 6, 242, 12, static_cast<int>(kMaxFrameText)).with(ui::kNotifyEdits),
           ui::CheckBox(W::kDataIsText, "Data is &Text", 32, 21, 80, 10),
           ui::CheckBox(W::kCapture, "Capture to file...", 130, 21, 90, 10),
           ui::Text(ui::kNoId,

@@ -22,9 +22,12 @@ void SendFramesWindow::onCommand(int id, ui::Notify notify) {
   if (id == kHistory && notify == ui::Notify::DoubleClicked) {
     int line = form_->listSelection(kHistory);
     if (line >= 0) form_->setText(kData, form_->listText(kHistory, line));
+    markData();
     return;
   }
+  if (id == kData && notify == ui::Notify::Edited) markData();
   if (notify != ui::Notify::Clicked) return;
+  if (id == kDataIsText) markData();
   if (id == kSend) send();
   else if (id == kStartStop) startStop();
   else if (id == kCapture) toggleCapture();
@@ -44,6 +47,20 @@ uint8_t SendFramesWindow::transmit() {
     capture_.reportWriteFailure(*form_);
   }
   return buffer_->result();
+}
+
+void SendFramesWindow::markData() {
+  std::vector<ui::TextMark> marks;
+  if (!form_->isChecked(kDataIsText)) {
+    const std::string text = form_->text(kData);
+    for (const NonHexToken& t : NonHexTokens(text)) {
+      char sent_as[4];
+      std::snprintf(sent_as, sizeof sent_as, "%02X", t.sent_as);
+      marks.push_back({t.start, t.length,
+                       "'" + text.substr(t.start, t.length) + "' is not hexadecimal; sent as " + sent_as});
+    }
+  }
+  form_->setMarks(kData, marks);
 }
 
 void SendFramesWindow::toggleCapture() {

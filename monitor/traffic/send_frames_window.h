@@ -47,6 +47,7 @@ class SendFramesWindow : public ui::FormHandler {
   void onMouseDown() override { form_->bringToTop(); }
 
   ui::Form& form() { return *form_; }
+  CaptureFile& capture() { return capture_; }
 
  private:
   void send();
@@ -54,6 +55,8 @@ class SendFramesWindow : public ui::FormHandler {
   void fillHistory();
   uint8_t transmit();
   void toggleCapture();
+  // Underlines what the hexadecimal rule will not read as hexadecimal.
+  void markData();
 
   CommandExecutor& exec_;
   SendFramesMemory& memory_;

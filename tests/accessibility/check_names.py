@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Walks talvmon's windows over the AT-SPI bus and fails when a control a
 screen reader would announce has no name. Opens the windows through the
-menus, as a user would, on a running talvmon whose default device is an FT1
-card of a running talvcard."""
+menus, as a user would, on the talvmon given as the first argument, whose default
+device is an FT1 card of a running talvcard."""
 
+import os
+import subprocess
 import sys
 import time
 
@@ -89,6 +91,18 @@ def unnamed(app):
 
 
 def main():
+    with open(os.environ["TALVMON_INI"], "w") as ini:
+        ini.write("[Polling]\nuse_system_timer=1\ntick_interval_ms=200\n")
+    log = open(os.path.join(os.environ["XDG_RUNTIME_DIR"], "talvmon.log"), "w")
+    talvmon = subprocess.Popen([sys.argv[1]], stdout=log, stderr=subprocess.STDOUT)
+    try:
+        return check()
+    finally:
+        talvmon.kill()
+        talvmon.wait()
+
+
+def check():
     Atspi.set_timeout(3000, 20000)
     app = wait_for("talvmon on the accessibility bus", lambda: application("talvmon"), 20)
     problems = []

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# run_check.sh TALVMON TALVCARD: runs talvmon on a virtual X display with
-# the accessibility bus, against the demo cards, and checks every control
-# has an accessible name.
+# run_check.sh SCRIPT TALVCARD PROGRAM...: runs the check SCRIPT on a virtual
+# X display with the accessibility bus, against the demo cards of a running
+# TALVCARD; the script starts the PROGRAMs it is given as it needs them.
 set -euo pipefail
-talvmon=$1
+script=$1
 talvcard=$2
-here=$(cd "$(dirname "$0")" && pwd)
+shift 2
 for tool in Xvfb dbus-run-session /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
@@ -17,7 +17,7 @@ pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 chmod 700 "$work"
 export XDG_RUNTIME_DIR=$work TALVSTRM_DIR=$work/cards TALVMON_INI=$work/talvmon.ini HOME=$work
-printf '[Polling]\nuse_system_timer=1\ntick_interval_ms=200\n' >"$TALVMON_INI"
+export TALVCARD=$talvcard
 
 "$talvcard" >"$work/talvcard.log" 2>&1 &
 pids+=($!)
@@ -32,10 +32,5 @@ export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   sleep 1
-  "$0" >"$XDG_RUNTIME_DIR/talvmon.log" 2>&1 &
-  talvmon=$!
-  status=0
-  /usr/bin/python3 "$1" || status=$?
-  kill $talvmon 2>/dev/null
-  exit $status
-' "$talvmon" "$here/check_names.py"
+  exec /usr/bin/python3 "$@"
+' check "$script" "$@"

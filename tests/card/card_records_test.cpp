@@ -20,7 +20,7 @@ std::vector<uint8_t> Image(size_t n, std::initializer_list<std::pair<size_t, uin
 
 TEST(CardRecordsTest, OperationalStatisticsAreFullCountersAtTheirOffsets) {
   const auto image = Image(56, {{0, 0x01000001}, {4, 0xFFFFFFFF}, {8, 3}, {12, 4}, {16, 5}, {32, 6}, {36, 65537},
-                                {40, 8}, {44, 9}, {52, 10}},
+                                {40, 8}, {44, 9}, {48, 11}, {52, 10}},
                            4);
   const card::OperationalStatistics s = card::OperationalStatistics::Decode(image);
   EXPECT_EQ(s.frames_transmitted, 0x01000001u);
@@ -33,6 +33,7 @@ TEST(CardRecordsTest, OperationalStatisticsAreFullCountersAtTheirOffsets) {
   EXPECT_EQ(s.receive_throughput, 8u);
   EXPECT_EQ(s.receive_throughput_ms, 9u);
   EXPECT_EQ(s.rx_discarded_length, 10u);
+  EXPECT_EQ(s.rx_discarded_no_buffer, 11u);
   std::vector<uint8_t> again(56);
   s.Encode(again);
   EXPECT_EQ(again, image);

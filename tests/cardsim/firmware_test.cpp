@@ -141,15 +141,15 @@ TEST_F(FirmwareTest, LinkStatusFollowsCommunications) {
 
 TEST_F(FirmwareTest, OperationalStatsLayoutAndFlush) {
   card(0).withState([](cardsim::CardState& s) {
-    s.op_stats = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0x1000A};
+    s.op_stats = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0x1000A, 11};
   });
   Exchange e = Execute(*handle, READ_CHDLC_OPERATIONAL_STATS);
   ASSERT_EQ(e.block.returnCode(), RC_OK);
   EXPECT_EQ(e.block.bufferLength(), 56);
-  const size_t offsets[] = {0, 4, 8, 12, 16, 32, 36, 40, 44, 52};
+  const size_t offsets[] = {0, 4, 8, 12, 16, 32, 36, 40, 44, 52, 48};
   for (size_t i = 0; i < std::size(offsets); ++i)
     EXPECT_EQ(le::get_u32(e.block.data(), offsets[i]), i == 9 ? 0x1000Au : i + 1) << offsets[i];
-  for (size_t gap : {20, 24, 28, 48}) EXPECT_EQ(le::get_u32(e.block.data(), gap), 0u) << gap;
+  for (size_t gap : {20, 24, 28}) EXPECT_EQ(le::get_u32(e.block.data(), gap), 0u) << gap;
 
   EXPECT_EQ(Execute(*handle, FLUSH_CHDLC_OPERATIONAL_STATS).block.returnCode(), RC_OK);
   e = Execute(*handle, READ_CHDLC_OPERATIONAL_STATS);

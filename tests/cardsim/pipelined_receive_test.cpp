@@ -1,6 +1,6 @@
-// Reception through the socket backend against a real talvcard: receives
-// kept in flight ahead of the reader must never lose, repeat or reorder a
-// frame, whatever ends the stream.
+// Reception through the socket backend against a real talvcard: frames
+// taken several to a reply and handed out one by one must never be lost,
+// repeated or reordered, whatever ends the stream.
 
 #include <gtest/gtest.h>
 #include <signal.h>

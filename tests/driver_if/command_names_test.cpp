@@ -4,18 +4,26 @@
 
 #include "driver_if/device_names.h"
 
-TEST(CommandNameTest, TableEntries) {
-  EXPECT_EQ(CommandName(0x00), "Read Status:");
-  EXPECT_EQ(CommandName(0x01), "! Send I-Frame:");
-  EXPECT_EQ(CommandName(0x0B), "! Set DTR/RTS:");
-  EXPECT_EQ(CommandName(0x0D), "FLUSH_BFRS:");
-  EXPECT_EQ(CommandName(0x10), "Read Code Version:");
-  EXPECT_EQ(CommandName(0x20), "Read Code Version:");
-  EXPECT_EQ(CommandName(0x1A), "0x1a:");
-  EXPECT_EQ(CommandName(0x1C), "0x1c:");
-  EXPECT_EQ(CommandName(0x22), "Set CHDLC Configuration:");
-  EXPECT_EQ(CommandName(0x26), "Read Link Status:");
-  EXPECT_EQ(CommandName(0x28), "Flush Operational Stats:");
+// Written out from the firmware's command list, independently of the code's table.
+TEST(CommandNameTest, EveryOneOfTheFortyOneEntries) {
+  const char* const expected[41] = {
+      "Read Status:",          "! Send I-Frame:",       "0x02:",
+      "! Enable Comms:",       "Read Global Stats:",    "Set Configuration:",
+      "Set Modem Status:",     "Read Modem Status:",    "Read Comms Err Stats:",
+      "Flush Comms Err Stats:", "Zero Comm Errors:",    "! Set DTR/RTS:",
+      "Read DCD/CTS:",         "FLUSH_BFRS:",           "0x0e:",
+      "0x0f:",                 "Read Code Version:",    "! Bridge Rx/Tx:",
+      "0x12:",                 "0x13:",                 "0x14:",
+      "0x15:",                 "0x16:",                 "0x17:",
+      "0x18:",                 "0x19:",                 "0x1a:",
+      "0x1b:",                 "0x1c:",                 "0x1d:",
+      "0x1e:",                 "0x1f:",                 "Read Code Version:",
+      "Read Exception Cond:",  "Set CHDLC Configuration:", "Read CHDLC Configuration:",
+      "Enable Comms:",         "Disable Comms:",        "Read Link Status:",
+      "Read Operational Stats:", "Flush Operational Stats:",
+  };
+  for (int code = 0; code <= 0x28; ++code)
+    EXPECT_EQ(CommandName(static_cast<uint8_t>(code)), expected[code]) << "code " << code;
 }
 
 TEST(CommandNameTest, CodesPastTheTableGetTheirNumber) {

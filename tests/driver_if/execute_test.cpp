@@ -67,11 +67,25 @@ TEST_F(ExecuteTest, FailedRequestReadsAsPresetTimeout) {
 
 TEST_F(ExecuteTest, ClosedDisplayShowsNothingAndNullHandleFails) {
   answerWith({0});
-  exec.setHandle(nullptr);
+  exec.setDisplay(&display);
   exec.block().prepare(READ_CHDLC_LINK_STATUS);
-  EXPECT_EQ(exec.ExecuteCommand(), 0xAA);
-  EXPECT_TRUE(driver.requests.empty());
+  exec.ExecuteCommand();
+  ASSERT_EQ(display.last_command, "Read Link Status:");
+  display = {};
+  exec.setDisplay(nullptr);  // the Polling and Device Info window closed
+  exec.block().prepare(READ_CHDLC_OPERATIONAL_STATS);
+  EXPECT_EQ(exec.ExecuteCommand(), 0);
+  EXPECT_EQ(driver.requests.size(), 2u) << "the command is still sent";
   EXPECT_TRUE(display.last_command.empty());
+  EXPECT_TRUE(display.return_code.empty());
+  EXPECT_TRUE(display.result.empty());
+
+  exec.setDisplay(&display);
+  exec.setHandle(nullptr);
+  exec.block().setReturnCode(0);
+  EXPECT_EQ(exec.ExecuteCommand(), 0xAA);
+  EXPECT_EQ(driver.requests.size(), 2u) << "nothing reaches the driver without a handle";
+  EXPECT_EQ(display.return_code, "0xAA");
 }
 
 TEST_F(ExecuteTest, InputNeverRunsPastTheBlock) {

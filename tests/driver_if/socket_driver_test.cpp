@@ -211,13 +211,18 @@ TEST(SocketDriverTest, NamesThatAreNoCardDeviceAndMissingSocketsFailWithTwo) {
   std::filesystem::remove_all(dir);
 }
 
-// A received frame of one data byte, as the daemon answers it.
-std::vector<uint8_t> FrameReply(uint8_t byte) {
-  std::vector<uint8_t> image(ReceivedFrame::kDataOffset + 1, 0);
-  image[0] = 1;
-  image[1] = 1;
-  image[ReceivedFrame::kDataOffset] = byte;
-  return Reply(1, static_cast<uint32_t>(image.size()), image);
+// A batch of received frames of one data byte each, as the daemon answers it.
+std::vector<uint8_t> FramesReply(std::vector<uint8_t> bytes) {
+  std::vector<uint8_t> run;
+  for (uint8_t byte : bytes) {
+    std::vector<uint8_t> image(wire::kBatchFramePrefix + ReceivedFrame::kDataOffset + 1, 0);
+    le::put_u32(image, 0, ReceivedFrame::kDataOffset + 1);
+    image[wire::kBatchFramePrefix] = 1;
+    image[wire::kBatchFramePrefix + 1] = 1;
+    image.back() = byte;
+    run.insert(run.end(), image.begin(), image.end());
+  }
+  return Reply(1, static_cast<uint32_t>(run.size()), run);
 }
 
 struct Got {
@@ -241,53 +246,71 @@ std::vector<uint32_t> Codes(const std::vector<wire::RequestHeader>& headers) {
   return codes;
 }
 
-constexpr uint32_t kWaits = IOCTL_RECEIVE_FRAME;
-constexpr uint32_t kAhead = wire::kReceiveFrameIfReady;
+constexpr uint32_t kBatch = wire::kReceiveFrames;
 
-TEST(SocketDriverTest, ReceivesGoAheadAndOnlyTheirFramesAreDelivered) {
-  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), Reply(1, 0), Reply(0, 0), Reply(0, 0)});
+TEST(SocketDriverTest, ABatchIsHandedOutOneFramePerReceiveAndFailuresPassThrough) {
+  ScriptedPeer peer({FramesReply({0xA1, 0xB2}), FramesReply({0xC3}), Reply(0, 0)});
   auto h = peer.open();
-  Got a = ReceiveOne(*h);
-  Got b = ReceiveOne(*h);
-  // An empty and a failed read-ahead reply are dropped; the waiting request's failure is not.
-  Got end = ReceiveOne(*h);
+  std::vector<uint8_t> got;
+  for (int i = 0; i < 3; ++i) {
+    Got g = ReceiveOne(*h);
+    EXPECT_TRUE(g.ok && g.valid == 1);
+    got.push_back(g.byte);
+  }
+  EXPECT_FALSE(ReceiveOne(*h).ok);  // the line went down
   peer.join();
-  EXPECT_TRUE(a.ok && a.valid == 1 && a.byte == 0xA1);
-  EXPECT_TRUE(b.ok && b.valid == 1 && b.byte == 0xB2);
-  EXPECT_FALSE(end.ok);
-  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kWaits, kAhead, kAhead, kAhead, kWaits}));
-  for (const auto& header : peer.headers) {
-    EXPECT_EQ(header.in_len, 0u);
-    EXPECT_EQ(header.out_len, ReceivedFrame::kSize);
+  EXPECT_EQ(got, (std::vector<uint8_t>{0xA1, 0xB2, 0xC3}));
+  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kBatch, kBatch, kBatch}));
+  for (size_t i = 0; i < peer.headers.size(); ++i) {
+    EXPECT_EQ(peer.headers[i].out_len, wire::kMaxLength);
+    ASSERT_EQ(peer.bodies[i].size(), wire::kReceiveFramesInSize);
+    EXPECT_EQ(le::get_u32(peer.bodies[i], 0), ReceivedFrame::kSize);  // each image as the caller keeps it
+    EXPECT_LE(le::get_u32(peer.bodies[i], 4), 1000u);  // a bounded wait
   }
 }
 
-TEST(SocketDriverTest, AnotherRequestGetsItsOwnReplyAndFramesAheadWaitTheirTurn) {
-  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), Reply(1, 3, {7, 8, 9})});
+TEST(SocketDriverTest, TheNextBatchGoesOutBeforeFramesInHandAreDelivered) {
+  ScriptedPeer peer({FramesReply({0xA1, 0xB2}), FramesReply({0xC3})});
   auto h = peer.open();
   EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
-  std::array<uint8_t, 3> out{};
-  uint32_t returned = 0;
-  EXPECT_TRUE(h->control(0x220034, nullptr, 0, out.data(), out.size(), &returned));
-  EXPECT_EQ(out, (std::array<uint8_t, 3>{7, 8, 9}));
-  peer.join();
-  Got b = ReceiveOne(*h);  // kept from the reply that came first
-  EXPECT_TRUE(b.ok && b.byte == 0xB2);
-  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kWaits, kAhead, 0x220034}));
+  peer.join();  // the second request came while 0xB2 was still in hand
+  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kBatch, kBatch}));
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
+  EXPECT_EQ(ReceiveOne(*h).byte, 0xC3);
 }
 
-TEST(SocketDriverTest, FramesBeforeABrokenReplyAreDeliveredFirst) {
-  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), Reply(1, 17, {1, 1})});
-  auto h = peer.open();
-  EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
-  EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
-  EXPECT_FALSE(ReceiveOne(*h).ok);
-  EXPECT_FALSE(ReceiveOne(*h).ok);
-  EXPECT_FALSE(h->control(0x220034, nullptr, 0, nullptr, 0, nullptr));
+TEST(SocketDriverTest, AnotherRequestGetsItsOwnReplyWhileFramesWaitTheirTurn) {
+  // The batch in flight is answered first, one empty as when its wait ran out.
+  for (bool empty : {false, true}) {
+    ScriptedPeer peer({FramesReply({0xA1, 0xB2}), empty ? Reply(1, 0) : FramesReply({0xC3}), Reply(1, 3, {7, 8, 9})});
+    auto h = peer.open();
+    EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
+    std::array<uint8_t, 3> out{};
+    uint32_t returned = 0;
+    EXPECT_TRUE(h->control(0x220034, nullptr, 0, out.data(), out.size(), &returned));
+    EXPECT_EQ(out, (std::array<uint8_t, 3>{7, 8, 9}));
+    peer.join();
+    EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
+    if (!empty) EXPECT_EQ(ReceiveOne(*h).byte, 0xC3);
+    EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kBatch, kBatch, 0x220034}));
+  }
+}
+
+TEST(SocketDriverTest, ABatchThatDoesNotAddUpBreaksTheHandle) {
+  std::vector<uint8_t> cut = FramesReply({0xA1});
+  le::put_u32(cut, wire::kReplyHeaderSize, ReceivedFrame::kDataOffset + 2);  // one byte more than follows
+  const std::vector<uint8_t> short_prefix = Reply(1, 3, {1, 0, 0});
+  for (const auto& bad : {cut, short_prefix}) {
+    ScriptedPeer peer({bad, FramesReply({0xB2})});
+    auto h = peer.open();
+    EXPECT_FALSE(ReceiveOne(*h).ok);
+    EXPECT_FALSE(ReceiveOne(*h).ok);
+    EXPECT_FALSE(h->control(0x220034, nullptr, 0, nullptr, 0, nullptr));
+  }
 }
 
 TEST(SocketDriverTest, ClosingTellsHowManyFramesWereDelivered) {
-  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), {}});
+  ScriptedPeer peer({FramesReply({0xA1, 0xB2, 0xC3}), {}, {}});
   auto h = peer.open();
   EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
   h.reset();
@@ -301,7 +324,7 @@ TEST(SocketDriverTest, ClosingTellsHowManyFramesWereDelivered) {
 }
 
 TEST(SocketDriverTest, CancelEndsAReaderAtOnceAndTellsTheCount) {
-  ScriptedPeer peer({FrameReply(0xA1), FrameReply(0xB2), {}}, /*hold=*/true);
+  ScriptedPeer peer({FramesReply({0xA1, 0xB2}), {}}, /*hold=*/true);
   auto h = peer.open();
   EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
   EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);

@@ -62,6 +62,23 @@ TEST(WireTest, ReplyHeaderChecks) {
   EXPECT_EQ(b, (std::array<uint8_t, 5>{1, 4, 3, 2, 1}));
 }
 
+TEST(WireTest, FramesOfABatchSplitOnlyWhenTheirLengthsAddUp) {
+  const std::vector<uint8_t> two = {2, 0, 0, 0, 0xA1, 0xA2, 0, 0, 0, 0, 1, 0, 0, 0, 0xB1};
+  auto frames = wire::SplitFrames(two);
+  ASSERT_TRUE(frames);
+  ASSERT_EQ(frames->size(), 3u);
+  EXPECT_EQ(std::vector<uint8_t>((*frames)[0].begin(), (*frames)[0].end()), (std::vector<uint8_t>{0xA1, 0xA2}));
+  EXPECT_TRUE((*frames)[1].empty());
+  EXPECT_EQ(std::vector<uint8_t>((*frames)[2].begin(), (*frames)[2].end()), (std::vector<uint8_t>{0xB1}));
+  EXPECT_TRUE(wire::SplitFrames({})->empty());
+  for (size_t cut = 1; cut < two.size(); ++cut) {
+    if (cut == 6 || cut == 10) continue;  // ends between frames
+    EXPECT_FALSE(wire::SplitFrames(std::span(two).first(cut))) << cut;
+  }
+  const std::vector<uint8_t> huge = {0xFF, 0xFF, 0xFF, 0xFF, 1};
+  EXPECT_FALSE(wire::SplitFrames(huge));
+}
+
 class WireStreamTest : public ::testing::Test {
  protected:
   WireStreamTest() { EXPECT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0); }

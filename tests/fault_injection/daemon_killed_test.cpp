@@ -54,8 +54,9 @@ TEST_P(DaemonKilledTest, EveryCommandFailsVisiblyAndTheMonitorRecoversAfterARest
   for (int i = 0; i < 5; ++i) tickEveryWindow();
   EXPECT_LT(ElapsedMs(start), 2000);
   host_.firePollTimer();
-  // The last monitor window's command, unanswered: the preset shows.
-  EXPECT_EQ(polling(P::kLastCommand), "Read Modem Status:");
+  // The tick's last command, Receive Detail's read of the frames lost at the
+  // card, unanswered: the preset shows.
+  EXPECT_EQ(polling(P::kLastCommand), "Read Operational Stats:");
   EXPECT_EQ(polling(P::kReturnCode), "0xAA");
   EXPECT_EQ(polling(P::kResult), "0xAA");
   // Windows keep what they showed; the error counters show the cleared block.
@@ -65,6 +66,7 @@ TEST_P(DaemonKilledTest, EveryCommandFailsVisiblyAndTheMonitorRecoversAfterARest
   EXPECT_EQ(window("COMES").text(200), "0");
   EXPECT_EQ(window("RDETAIL").lines(ReceiveDetailWindow::kList), received);
   EXPECT_EQ(window("RDETAIL").text(ReceiveDetailWindow::kCounter), "1");
+  EXPECT_EQ(window("RDETAIL").text(ReceiveDetailWindow::kLostAtCard), "0");
 
   fake::FakeForm& send = window("DENTRY");
   send.click(SendFramesWindow::kSend);

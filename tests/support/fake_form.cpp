@@ -128,6 +128,15 @@ void FakeForm::click(int id) {
 
 void FakeForm::type(int id, std::string_view text) { state(id).text = text; }
 
+void FakeForm::edit(int id, std::string_view text) {
+  state(id).text = text;
+  const auto* c = template_.find(id);
+  if (c != nullptr && (c->style & ui::kNotifyEdits)) {
+    touch();
+    handler_.onCommand(id, ui::Notify::Edited);
+  }
+}
+
 void FakeForm::select(int id, int index) {
   auto& s = state(id);
   s.selection = index;
@@ -146,6 +155,15 @@ void FakeForm::doubleClick(int id, int index) {
 void FakeForm::closeBox() {
   touch();
   handler_.onCloseRequest();
+}
+
+void FakeForm::pressEnter() {
+  touch();
+  for (const auto& c : template_.controls) {
+    if (c.kind != ui::ControlKind::Button || !(c.style & ui::kDefaultButton) || !state(c.id).enabled) continue;
+    handler_.onCommand(c.id, ui::Notify::Clicked);
+    return;
+  }
 }
 
 void FakeForm::typeChar(uint8_t ch) {

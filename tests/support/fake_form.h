@@ -19,6 +19,7 @@ struct ControlState {
   std::vector<std::string> lines;
   int selection = -1;
   std::vector<ui::GraphSeries> graph;
+  std::vector<ui::TextMark> marks;
 };
 
 class FakeForm : public ui::Form {
@@ -37,6 +38,10 @@ class FakeForm : public ui::Form {
   void setLight(int id, ui::LightColour colour) override;
   ui::LightColour light(int id) const override;
   void setGraph(int id, const std::vector<ui::GraphSeries>& series) override { state(id).graph = series; }
+  void setMarks(int id, const std::vector<ui::TextMark>& marks) override { state(id).marks = marks; }
+  std::vector<ui::TextMark> marks(int id) const override { return state(id).marks; }
+  void setStale(bool stale) override { stale_ = stale; }
+  bool isStale() const override { return stale_; }
   void listClear(int id) override;
   int listAdd(int id, std::string_view text) override;
   void listInsert(int id, int index, std::string_view text) override;
@@ -56,9 +61,11 @@ class FakeForm : public ui::Form {
   // Acting as the user. Each delivers the event the real control would.
   void click(int id);                          // button, check box, radio button
   void type(int id, std::string_view text);    // replaces an edit's text, no event
+  void edit(int id, std::string_view text);    // replaces it as typing does, Edited when asked for
   void select(int id, int index);              // list or combo selection by the user
   void doubleClick(int id, int index);
   void closeBox();                             // title-bar close
+  void pressEnter();                           // the default button, even a hidden one
   void typeChar(uint8_t ch);
   void mouseDown();
 
@@ -83,6 +90,7 @@ class FakeForm : public ui::Form {
   std::string title_;
   int raised_ = 0;
   bool minimized_ = false;
+  bool stale_ = false;
   bool ended_ = false;
   int result_ = 0;
   bool destroyed_ = false;

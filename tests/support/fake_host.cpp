@@ -62,6 +62,42 @@ bool FakeHost::isMenuEnabled(int id) const {
   return it != menu_.end() && it->second.enabled;
 }
 
+bool FakeHost::restoreMainWindowGeometry(const std::string& geometry) {
+  if (geometry.rfind("geometry:", 0) != 0) return false;
+  main_geometry = geometry;
+  return true;
+}
+
+std::optional<ui::WindowPlacement> FakeHost::placement(const ui::Form& form) const {
+  const Window* w = find(form);
+  if (w == nullptr || w->kind != ui::WindowKind::MdiChild) return std::nullopt;
+  ui::WindowPlacement p = w->placement;
+  p.minimized = form.isMinimized();
+  return p;
+}
+
+void FakeHost::place(ui::Form& form, const ui::WindowPlacement& placement) {
+  Window* w = find(form);
+  if (w == nullptr || w->kind != ui::WindowKind::MdiChild) return;
+  w->placement = placement;
+  if (placement.minimized) form.minimize();
+  else form.restore();
+}
+
+void FakeHost::setStatusText(ui::StatusField field, const std::string& text) {
+  status_history[field].push_back(text);
+}
+
+std::string FakeHost::statusText(ui::StatusField field) const {
+  auto it = status_history.find(field);
+  return it == status_history.end() || it->second.empty() ? std::string() : it->second.back();
+}
+
+void FakeHost::clickStatus(ui::StatusField field) {
+  ASSERT_NE(main_handler_, nullptr);
+  main_handler_->onStatusClicked(field);
+}
+
 std::string FakeHost::menuText(int id) const {
   auto it = menu_.find(id);
   return it == menu_.end() ? std::string() : it->second.text;
@@ -117,7 +153,8 @@ int FakeHost::runModal(const ui::FormTemplate& form, ui::FormHandler& handler) {
 ui::Form* FakeHost::createWindow(const ui::FormTemplate& form, ui::FormHandler& handler,
                                  ui::WindowKind kind) {
   if (window_creation_fails) return nullptr;
-  windows_.push_back(Window{std::make_unique<FakeForm>(form, handler), kind, {}});
+  // The template's dialog units stand in for pixels.
+  windows_.push_back(Window{std::make_unique<FakeForm>(form, handler), kind, {}, {form.x, form.y, form.w, form.h}});
   FakeForm* created = windows_.back().form.get();
   handler.onInit(*created);
   return created;

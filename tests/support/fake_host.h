@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ class FakeHost : public ui::Host {
   void setMenuEnabled(int id, bool enabled) override;
   bool isMenuEnabled(int id) const override;
   void arrangeIcons() override { ++arrange_count; }
+  std::string mainWindowGeometry() const override { return main_geometry; }
+  bool restoreMainWindowGeometry(const std::string& geometry) override;
+  std::optional<ui::WindowPlacement> placement(const ui::Form& form) const override;
+  void place(ui::Form& form, const ui::WindowPlacement& placement) override;
+  void setStatusText(ui::StatusField field, const std::string& text) override;
+  std::string statusText(ui::StatusField field) const override;
+  void openFolder(const std::string& path) override { opened_folders.push_back(path); }
   bool installPollTimer(unsigned period_ms) override;
   void removePollTimer() override { poll_timer_active_ = false; }
   void setNeverWaiting(bool on) override { never_waiting_ = on; }
@@ -55,6 +63,7 @@ class FakeHost : public ui::Host {
   void firePollTimer();
   void loopPasses(unsigned n);          // passes of the never-waiting loop
   void restoreMainWindow();
+  void clickStatus(ui::StatusField field);
   void destroyMainWindow();             // what a close request leads to
   bool mainWindowExists() const { return main_handler_ != nullptr; }
   std::string mainTitle() const { return main_title_; }
@@ -83,6 +92,11 @@ class FakeHost : public ui::Host {
   void runPosted();
 
   int arrange_count = 0;
+  // The main window's geometry text; restoring accepts only text that starts "geometry:".
+  std::string main_geometry = "geometry:default";
+  // Every text given to a status field, in order.
+  std::map<ui::StatusField, std::vector<std::string>> status_history;
+  std::vector<std::string> opened_folders;
   int quit_code = -1;
   int close_main_requests = 0;
 
@@ -96,6 +110,7 @@ class FakeHost : public ui::Host {
     std::unique_ptr<FakeForm> form;
     ui::WindowKind kind;
     std::map<int, unsigned> timers;
+    ui::WindowPlacement placement;
   };
   Window* find(const ui::Form& form);
   const Window* find(const ui::Form& form) const;

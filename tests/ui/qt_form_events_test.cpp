@@ -153,3 +153,45 @@ TEST_F(QtFormEventsTest, NoEventsAfterDestroy) {
 }
 
 }  // namespace
+
+namespace {
+
+// Edits report typing only when their template asks for it, and never the
+// program's own changes.
+TEST(QtFormEditsTest, TypingIsReportedOnlyForEditsThatAskForIt) {
+  ui::FormTemplate t = SampleForm();
+  for (ui::ControlTemplate& c : t.controls)
+    if (c.id == kDeviceName) c.style |= ui::kNotifyEdits;
+  ui::QtHost host;
+  RecordingHandler handler;
+  ui::Form* form = host.createWindow(t, handler, ui::WindowKind::TopLevel);
+  ASSERT_NE(form, nullptr);
+  ui::QtForm* qt = host.qtForm(*form);
+  handler.events.clear();
+  QTest::keyClicks(qt->control(kDeviceName), "ab");
+  QTest::keyClicks(qt->control(kInterval), "5");
+  form->setText(kDeviceName, "xyz");
+  EXPECT_EQ(handler.events, (Events{"edited 301", "edited 301"}));
+}
+
+// Stale values are greyed but stay readable, and the logic's view of the
+// controls does not change.
+TEST(QtFormEditsTest, StaleGreysTheValuesOnly) {
+  ui::QtHost host;
+  RecordingHandler handler;
+  ui::Form* form = host.createWindow(SampleForm(), handler, ui::WindowKind::TopLevel);
+  ASSERT_NE(form, nullptr);
+  ui::QtForm* qt = host.qtForm(*form);
+  form->setText(kChannel, "ACTIVE");
+  QWidget* value = qt->control(kChannel);
+  const QColor normal = value->palette().color(QPalette::Active, QPalette::WindowText);
+  form->setStale(true);
+  EXPECT_TRUE(form->isStale());
+  EXPECT_NE(value->palette().color(QPalette::Active, QPalette::WindowText), normal);
+  EXPECT_TRUE(form->isEnabled(kChannel));
+  EXPECT_EQ(form->text(kChannel), "ACTIVE");
+  form->setStale(false);
+  EXPECT_EQ(value->palette().color(QPalette::Active, QPalette::WindowText), normal);
+}
+
+}  // namespace

@@ -96,7 +96,7 @@ TEST_F(QtFormTest, LabelsAreBuddiesAndNameTheirControls) {
   ASSERT_NE(device_label, nullptr);
   EXPECT_EQ(device_label->text(), "&Device name:");  // drawn with its mnemonic
   EXPECT_EQ(qt_->control(kDeviceName)->accessibleName(), "Device name:");
-  EXPECT_EQ(qt_->control(kOofLight)->accessibleName(), "OOF");
+  EXPECT_EQ(qt_->control(kOofLight)->accessibleName(), "OOF: off");
   EXPECT_EQ(qt_->control(kSortedList)->accessibleName(), "Sorted:");
   EXPECT_EQ(qt_->control(kEnableTimer)->accessibleName(), "Enable timer");
   EXPECT_EQ(qt_->control(kOk)->accessibleName(), "OK");
@@ -125,7 +125,10 @@ TEST_F(QtFormTest, RenamingALabelRenamesItsControl) {
   RecordingHandler handler;
   ui::Form* form = host_.createWindow(t, handler, ui::WindowKind::TopLevel);
   form->setText(1029, "Far End Block Count");
-  EXPECT_EQ(host_.qtForm(*form)->control(1026)->accessibleName(), "Far End Block Count");
+  QAccessibleInterface* value = QAccessible::queryAccessibleInterface(host_.qtForm(*form)->control(1026));
+  const auto captions = value->relations(QAccessible::Label);
+  ASSERT_EQ(captions.size(), 1);
+  EXPECT_EQ(captions.front().first->text(QAccessible::Name), "Far End Block Count");
   EXPECT_EQ(qobject_cast<QLabel*>(host_.qtForm(*form)->control(1029))->text(), "Far End Block Count");
 }
 

@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "ui/qt/screenshot.h"
 
@@ -94,6 +98,22 @@ int LightsShowing(QWidget* window, const char* image) {
 void ClickButton(QWidget* window, const QString& text) {
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
     if (button->text() == text) button->click();
+}
+
+void LayOutSideBySide(QMdiArea* area) {
+  int x = 8, y = 8, row_height = 0;
+  for (QMdiSubWindow* w : area->subWindowList(QMdiArea::CreationOrder)) {
+    if (!w->isVisible()) continue;
+    if (x + w->width() > area->width()) {
+      x = 8;
+      y += row_height + 8;
+      row_height = 0;
+    }
+    w->move(x, y);
+    x += w->width() + 8;
+    row_height = std::max(row_height, w->height());
+  }
+  RunEventsFor(50);
 }
 
 }  // namespace uitest

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+class QMdiArea;
 class QWidget;
 
 #include <functional>
@@ -25,6 +26,8 @@ QWidget* TopLevelTitled(const QString& title);
 int LightsShowing(QWidget* window, const char* image);
 // Clicks every button of the window labelled text.
 void ClickButton(QWidget* window, const QString& text);
+// The tool windows side by side in rows, for a picture.
+void LayOutSideBySide(QMdiArea* area);
 
 }  // namespace uitest
 

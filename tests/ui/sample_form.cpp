@@ -58,6 +58,7 @@ const char* NotifyName(ui::Notify n) {
     case ui::Notify::Clicked: return "clicked";
     case ui::Notify::DoubleClicked: return "double";
     case ui::Notify::SelectionChanged: return "selection";
+    case ui::Notify::Edited: return "edited";
   }
   return "?";
 }

@@ -1,5 +1,6 @@
 #include "ui/qt/form_frames.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -9,8 +10,6 @@
 namespace ui {
 
 namespace {
-
-constexpr int kCancelCommand = 2;
 
 void Hold(QWidget* frame, QWidget* surface) {
   auto* layout = new QVBoxLayout(frame);
@@ -26,7 +25,26 @@ Qt::WindowFlags TitleFlags(bool minimize_box) {
   return flags;
 }
 
+bool IsEnter(const QKeyEvent& key) {
+  const bool plain = key.modifiers() == Qt::NoModifier || key.modifiers() == Qt::KeypadModifier;
+  return plain && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter);
+}
+
+// A plain widget is a "filler" to a screen reader, however it is shown.
+QAccessibleInterface* FrameAccessible(const QString&, QObject* object) {
+  auto* window = dynamic_cast<ToolWindow*>(object);
+  return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+
 }  // namespace
+
+void ExposeFramesAsWindows() {
+  static const bool installed = [] {
+    QAccessible::installFactory(FrameAccessible);
+    return true;
+  }();
+  (void)installed;
+}
 
 ModalDialog::ModalDialog(QtForm& form, QWidget* parent) : QDialog(parent), form_(form) {
   setWindowFlags(Qt::Dialog | TitleFlags(false));
@@ -37,7 +55,7 @@ ModalDialog::ModalDialog(QtForm& form, QWidget* parent) : QDialog(parent), form_
 void ModalDialog::keyPressEvent(QKeyEvent* event) {
   if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
     switch (event->key()) {
-      case Qt::Key_Escape: form_.deliverCommand(kCancelCommand, Notify::Clicked); return;
+      case Qt::Key_Escape: form_.pressCancel(); return;
       case Qt::Key_Return:
       case Qt::Key_Enter: form_.pressDefaultButton(); return;
       default: break;
@@ -57,6 +75,12 @@ ToolSubWindow::ToolSubWindow(QtForm& form, bool minimize_box) : form_(form) {
   setWidget(form.surface());
 }
 
+// Enter that reaches the frame itself, with no control focused.
+void ToolSubWindow::keyPressEvent(QKeyEvent* event) {
+  if (IsEnter(*event)) form_.pressDefaultButton();
+  else QMdiSubWindow::keyPressEvent(event);
+}
+
 void ToolSubWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   form_.deliverCloseRequest();
@@ -65,6 +89,11 @@ void ToolSubWindow::closeEvent(QCloseEvent* event) {
 ToolWindow::ToolWindow(QtForm& form, QWidget* owner, bool minimize_box)
     : QWidget(owner, Qt::Window | TitleFlags(minimize_box)), form_(form) {
   Hold(this, form.surface());
+}
+
+void ToolWindow::keyPressEvent(QKeyEvent* event) {
+  if (IsEnter(*event)) form_.pressDefaultButton();
+  else QWidget::keyPressEvent(event);
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {

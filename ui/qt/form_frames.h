@@ -30,11 +30,16 @@ class ToolSubWindow : public QMdiSubWindow {
   ToolSubWindow(QtForm& form, bool minimize_box);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   QtForm& form_;
 };
+
+// Makes assistive technology see every frame as a window (a frame), named
+// by its title. Call once the application exists; later calls do nothing.
+void ExposeFramesAsWindows();
 
 // A separate window, owned by owner when one is given.
 class ToolWindow : public QWidget {
@@ -42,6 +47,7 @@ class ToolWindow : public QWidget {
   ToolWindow(QtForm& form, QWidget* owner, bool minimize_box);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

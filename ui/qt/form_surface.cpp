@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 
 #include "ui/qt/qt_form.h"
 #include "ui/qt/text_conversion.h"
@@ -37,10 +38,15 @@ std::optional<uint8_t> CharOf(const QKeyEvent& key) {
 
 }  // namespace
 
-FormSurface::FormSurface(QtForm& form, bool raw_keys, std::vector<MenuItem> context_menu)
-    : form_(form), raw_keys_(raw_keys), context_menu_(std::move(context_menu)) {
+FormSurface::FormSurface(QtForm& form, bool raw_keys, std::vector<MenuItem> context_menu, bool copies)
+    : form_(form), raw_keys_(raw_keys), context_menu_(std::move(context_menu)), copies_(copies) {
   setAutoFillBackground(true);
   if (raw_keys_) setFocusPolicy(Qt::StrongFocus);
+  if (copies_) {
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { form_.copyToClipboard(); });
+  }
 }
 
 void FormSurface::watchMousePresses() {
@@ -76,12 +82,29 @@ bool FormSurface::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+// Enter that no control took presses the default button, in tool windows as
+// in dialogs.
+void FormSurface::keyPressEvent(QKeyEvent* event) {
+  const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    form_.pressDefaultButton();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void FormSurface::contextMenuEvent(QContextMenuEvent* event) {
-  if (context_menu_.empty()) {
+  if (context_menu_.empty() && !copies_) {
     QWidget::contextMenuEvent(event);
     return;
   }
   QMenu menu(this);
+  if (copies_) {
+    QAction* copy = menu.addAction(QStringLiteral("Copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, [this] { form_.copyToClipboard(); });
+    if (!context_menu_.empty()) menu.addSeparator();
+  }
   for (const MenuItem& item : context_menu_) {
     if (item.separator()) {
       menu.addSeparator();
@@ -91,8 +114,8 @@ void FormSurface::contextMenuEvent(QContextMenuEvent* event) {
     action->setData(item.id);
     action->setEnabled(!item.greyed);
   }
-  if (QAction* chosen = menu.exec(event->globalPos()))
-    form_.deliverCommand(chosen->data().toInt(), Notify::Clicked);
+  QAction* chosen = menu.exec(event->globalPos());
+  if (chosen != nullptr && chosen->data().isValid()) form_.deliverCommand(chosen->data().toInt(), Notify::Clicked);
 }
 
 }  // namespace ui

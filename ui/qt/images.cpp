@@ -34,6 +34,14 @@ QPixmap LightPixmap(LightColour colour) {
   return QPixmap::fromImage(images[static_cast<size_t>(colour)]);
 }
 
+QString LightAccessibleName(const QString& caption, LightColour colour) {
+  const char* state = colour == LightColour::Green ? "green" : colour == LightColour::Red ? "red" : "off";
+  QString name = caption.trimmed();
+  while (name.endsWith(QLatin1Char(':'))) name.chop(1);
+  if (name.isEmpty()) return QLatin1String(state);
+  return name + QLatin1String(": ") + QLatin1String(state);
+}
+
 QIcon ResourceIcon(std::string_view name) {
   if (name.empty()) return {};
   QString path = QStringLiteral(":/icons/%1.png").arg(ToQString(name));

@@ -15,6 +15,9 @@ QPixmap LightPixmap(LightColour colour);
 // "BLACK", "GREEN" or "RED".
 const char* LightImageName(LightColour colour);
 
+// What a screen reader says for a light: "LOS: red", "AIS: off".
+QString LightAccessibleName(const QString& caption, LightColour colour);
+
 // A null icon when no such resource exists.
 QIcon ResourceIcon(std::string_view name);
 

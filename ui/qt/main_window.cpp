@@ -1,11 +1,12 @@
 #include "ui/qt/main_window.h"
 
 #include <QCloseEvent>
-#include <QMdiArea>
+
+#include "ui/qt/mdi_area.h"
 
 namespace ui {
 
-MainWindow::MainWindow(Events events) : events_(std::move(events)), mdi_(new QMdiArea(this)) {
+MainWindow::MainWindow(Events events) : events_(std::move(events)), mdi_(new MdiArea(this)) {
   setCentralWidget(mdi_);
 }
 

@@ -18,6 +18,7 @@ MenuBarModel::MenuBarModel(QMenuBar* bar, const MenuTemplate& menu,
       continue;
     }
     QMenu* popup = bar->addMenu(ToQString(m.title));
+    if (m.lists_windows) window_menu_ = popup;
     for (const MenuItem& item : m.items) {
       if (item.separator()) {
         popup->addSeparator();

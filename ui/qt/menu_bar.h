@@ -10,6 +10,7 @@
 #include "ui/menu.h"
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 namespace ui {
@@ -24,6 +25,8 @@ class MenuBarModel : public QObject {
   void setEnabled(int id, bool enabled);
   bool isEnabled(int id) const;
   QAction* action(int id) const;
+  // The menu that lists the tool windows, or null.
+  QMenu* windowMenu() const { return window_menu_; }
 
  private:
   struct Item {
@@ -35,6 +38,7 @@ class MenuBarModel : public QObject {
 
   std::function<void(int)> on_command_;
   std::map<int, Item> items_;
+  QMenu* window_menu_ = nullptr;
 };
 
 }  // namespace ui

@@ -5,9 +5,13 @@
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,10 +20,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCharFormat>
 #include <QTimer>
 
 #include <algorithm>
 
+#include "ui/form_copy.h"
 #include "ui/qt/control_widgets.h"
 #include "ui/qt/form_fonts.h"
 #include "ui/qt/form_surface.h"
@@ -165,8 +171,11 @@ struct Lines {
 
 QtForm::QtForm(const FormTemplate& form, FormHandler& handler)
     : template_(form), handler_(&handler), title_(form.title) {
-  surface_ = new FormSurface(*this, template_.raw_keys, template_.context_menu);
+  surface_ = new FormSurface(*this, template_.raw_keys, template_.context_menu,
+                             template_.copy != CopyKind::None);
   build();
+  // The copied control leaves its context menu to the window's, which copies it whole.
+  if (QWidget* copied = control(template_.copy_control)) copied->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 QtForm::~QtForm() {
@@ -252,17 +261,51 @@ QWidget* QtForm::makeWidget(const ControlTemplate& c) {
 
 void QtForm::connectEvents(int id, QWidget* widget) {
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-    connect(button, &QAbstractButton::clicked, this, [this, id] { deliverCommand(id, Notify::Clicked); });
+    connectButton(id, button);
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     connect(list, &QListWidget::itemSelectionChanged, this, [this, id] {
       if (quiet_ == 0) deliverCommand(id, Notify::SelectionChanged);
     });
     connect(list, &QListWidget::itemDoubleClicked, this,
             [this, id] { deliverCommand(id, Notify::DoubleClicked); });
+  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    if (Has(*template_.find(id), kNotifyEdits))
+      connect(line, &QLineEdit::textEdited, this, [this, id] { deliverCommand(id, Notify::Edited); });
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    // activated comes from the user only.
-    connect(combo, &QComboBox::activated, this, [this, id] { deliverCommand(id, Notify::SelectionChanged); });
+    // Keys, the drop-down list and assistive technology all change the index.
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, id] {
+      if (quiet_ == 0) deliverCommand(id, Notify::SelectionChanged);
+    });
+    // Assistive technology chooses a line of the closed drop-down list by
+    // selecting it; the pointer moving over the open list does not choose.
+    connect(combo->view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, combo] {
+      const QModelIndexList chosen = combo->view()->selectionModel()->selectedRows();
+      if (quiet_ == 0 && !combo->view()->isVisible() && chosen.size() == 1)
+        combo->setCurrentIndex(chosen.front().row());
+    });
   }
+}
+
+// A click toggles a check box before it reports the click; assistive
+// technology toggles it without any click. Either way the logic hears of it
+// once, and never of the program's own setChecked.
+void QtForm::connectButton(int id, QAbstractButton* button) {
+  connect(button, &QAbstractButton::pressed, this, [this, id] { pressed_ = id; });
+  connect(button, &QAbstractButton::released, this, [this] { pressed_ = kNoId; });
+  connect(button, &QAbstractButton::clicked, this, [this, id] { deliverCommand(id, Notify::Clicked); });
+  if (!button->isCheckable()) return;
+  const bool manual = Has(*template_.find(id), kManualCheck);
+  const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+  connect(button, &QAbstractButton::toggled, this, [this, id, button, manual, radio](bool checked) {
+    if (quiet_ != 0 || pressed_ == id) return;
+    if (manual) {
+      Quiet quiet(*this);
+      button->setChecked(!checked);
+    } else if (radio && !checked) {
+      return;  // the other half of a group's change
+    }
+    deliverCommand(id, Notify::Clicked);
+  });
 }
 
 void QtForm::linkLabel(Control& label) {
@@ -330,14 +373,21 @@ void QtForm::showText(Control& control) {
   }
 }
 
-// The accessible name is the label's text, else the control's own; a combo
-// box's drop-down list is named like the box.
+// A control is named by its label, else by its own text. A value is named
+// by itself, so that a screen reader reads it; its label stays reachable as
+// the labelled-by relation. A light says which it is and what it shows.
 void QtForm::nameControl(Control& control) {
-  const std::string& name = control.label != nullptr ? control.label->text : control.text;
-  QString accessible = WithoutMnemonic(ToQString(name));
+  const QString caption = control.label != nullptr ? WithoutMnemonic(ToQString(control.label->text)) : QString();
+  QString accessible;
+  switch (control.definition->kind) {
+    case ControlKind::Text: accessible = WithQtLineEnds(ToQString(control.text)); break;
+    case ControlKind::Light: accessible = LightAccessibleName(caption, control.light); break;
+    default: accessible = control.label != nullptr ? caption : WithoutMnemonic(ToQString(control.text)); break;
+  }
   // A list with no label of its own (a terminal's lines) is what its window is about.
   if (accessible.isEmpty() && qobject_cast<QListWidget*>(control.widget)) accessible = ToQString(template_.title);
-  control.widget->setAccessibleName(accessible);
+  // Renaming tells assistive technology, which announces the new state.
+  if (control.widget->accessibleName() != accessible) control.widget->setAccessibleName(accessible);
   if (auto* combo = qobject_cast<QComboBox*>(control.widget)) combo->view()->setAccessibleName(accessible);
 }
 
@@ -358,9 +408,8 @@ void QtForm::setText(int id, std::string_view text) {
   if (control->definition->kind == ControlKind::Label) {
     for (auto& [other_id, other] : controls_)
       if (other.label == control) nameControl(other);
-  } else if (control->label == nullptr) {
-    nameControl(*control);
   }
+  if (control->label == nullptr || control->definition->kind == ControlKind::Text) nameControl(*control);
 }
 
 std::string QtForm::text(int id) const {
@@ -382,6 +431,7 @@ void QtForm::setChecked(int id, bool checked) {
   if (control == nullptr || !surface_) return;
   auto* button = qobject_cast<QAbstractButton*>(control->widget);
   if (button == nullptr || !button->isCheckable()) return;
+  Quiet quiet(*this);
   // An exclusive group never lets its last checked button go by itself.
   if (control->group != nullptr && !checked) control->group->setExclusive(false);
   button->setChecked(checked);
@@ -416,12 +466,73 @@ void QtForm::setLight(int id, LightColour colour) {
   auto* label = static_cast<QLabel*>(control->widget);
   label->setPixmap(LightPixmap(colour));
   label->setAccessibleDescription(QLatin1String(LightImageName(colour)));
+  nameControl(*control);
 }
 
 void QtForm::setGraph(int id, const std::vector<GraphSeries>& series) {
   Control* control = find(id);
   if (control == nullptr || !surface_ || control->definition->kind != ControlKind::Graph) return;
   static_cast<GraphWidget*>(control->widget)->setSeries(series);
+}
+
+void QtForm::setMarks(int id, const std::vector<TextMark>& marks) {
+  Control* control = find(id);
+  if (control == nullptr || !surface_ || control->definition->kind != ControlKind::Edit) return;
+  control->marks = marks;
+  showMarks(*control);
+}
+
+std::vector<TextMark> QtForm::marks(int id) const {
+  const Control* control = find(id);
+  return control == nullptr ? std::vector<TextMark>() : control->marks;
+}
+
+// A line edit draws formats only for input-method text; such an event with
+// no text of its own lays them over what is typed.
+void QtForm::showMarks(const Control& control) {
+  auto* edit = qobject_cast<QLineEdit*>(control.widget);
+  if (edit == nullptr) return;
+  const std::string text = ToUtf8(edit->text());
+  QTextCharFormat underline;
+  underline.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+  underline.setUnderlineColor(Qt::red);
+  QList<QInputMethodEvent::Attribute> formats;
+  QStringList tips;
+  for (const TextMark& mark : control.marks) {
+    if (mark.start > text.size()) continue;
+    const qsizetype start = ToQString(std::string_view(text).substr(0, mark.start)).size();
+    const qsizetype length = ToQString(std::string_view(text).substr(mark.start, mark.length)).size();
+    formats.append({QInputMethodEvent::TextFormat, static_cast<int>(start - edit->cursorPosition()),
+                    static_cast<int>(length), underline});
+    tips.append(ToQString(mark.tip));
+  }
+  QInputMethodEvent event(QString(), formats);
+  QCoreApplication::sendEvent(edit, &event);
+  edit->setToolTip(tips.join(QLatin1Char('\n')));
+}
+
+// Values read from the card are greyed, not disabled: they stay readable
+// and the logic's view of the controls does not change.
+void QtForm::setStale(bool stale) {
+  if (stale_ == stale || !surface_) return;
+  stale_ = stale;
+  for (auto& [id, control] : controls_) {
+    if (control.definition->kind != ControlKind::Text) continue;
+    QPalette palette = control.widget->palette();
+    if (stale) {
+      const QColor grey = palette.color(QPalette::Disabled, QPalette::WindowText);
+      palette.setColor(QPalette::Active, QPalette::WindowText, grey);
+      palette.setColor(QPalette::Inactive, QPalette::WindowText, grey);
+      control.widget->setPalette(palette);
+    } else {
+      control.widget->setPalette(QPalette());
+    }
+  }
+}
+
+void QtForm::copyToClipboard() {
+  const std::string text = CopyText(*this);
+  if (!text.empty()) QGuiApplication::clipboard()->setText(ToQString(text));
 }
 
 LightColour QtForm::light(int id) const {
@@ -618,16 +729,38 @@ void QtForm::deliverMouseDown() {
 }
 
 void QtForm::pressDefaultButton() {
-  QWidget* focus = surface_ ? surface_->focusWidget() : nullptr;
+  // In a dialog a focused button takes Enter; in a tool window Enter always
+  // belongs to the default button (its other buttons answer Space).
+  QWidget* focus = surface_ && kind_ == FrameKind::Modal ? surface_->focusWidget() : nullptr;
   auto* focused = qobject_cast<QPushButton*>(focus);
   if (focused != nullptr && !focused->isCheckable() && focused->isEnabled()) {
     focused->click();
     return;
   }
+  // A hidden default button still answers Enter: some windows keep one
+  // only for that.
   for (const auto& [id, control] : controls_) {
     if (!Has(*control.definition, kDefaultButton)) continue;
     auto* button = qobject_cast<QPushButton*>(control.widget);
-    if (button != nullptr && button->isEnabled() && button->isVisibleTo(surface_)) {
+    if (button == nullptr || !button->isEnabled()) continue;
+    if (button->isVisibleTo(surface_)) button->click();
+    else deliverCommand(id, Notify::Clicked);
+    return;
+  }
+}
+
+void QtForm::pressCancel() {
+  if (find(kCancelId) != nullptr) {
+    if (isEnabled(kCancelId)) deliverCommand(kCancelId, Notify::Clicked);
+    return;
+  }
+  for (const auto& [id, control] : controls_) {
+    if (control.definition->kind != ControlKind::Button) continue;
+    const QString text = WithoutMnemonic(ToQString(control.text));
+    const bool cancels = text.compare(QLatin1String("Cancel"), Qt::CaseInsensitive) == 0 ||
+                         text.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0;
+    auto* button = static_cast<QPushButton*>(control.widget);
+    if (cancels && button->isEnabled()) {
       button->click();
       return;
     }

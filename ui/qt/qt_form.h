@@ -12,6 +12,7 @@
 
 #include "ui/form.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QTimer;
 class QWidget;
@@ -21,6 +22,8 @@ namespace ui {
 class FormSurface;
 
 enum class FrameKind { Modal, MdiChild, OwnedPopup, TopLevel };
+
+inline constexpr int kCancelId = 2;
 
 // Shorter periods would keep the loop from ever sleeping.
 inline constexpr unsigned kMinimumTimerPeriodMs = 10;
@@ -42,6 +45,10 @@ class QtForm : public QObject, public Form {
   void setLight(int id, LightColour colour) override;
   LightColour light(int id) const override;
   void setGraph(int id, const std::vector<GraphSeries>& series) override;
+  void setMarks(int id, const std::vector<TextMark>& marks) override;
+  std::vector<TextMark> marks(int id) const override;
+  void setStale(bool stale) override;
+  bool isStale() const override { return stale_; }
   void listClear(int id) override;
   int listAdd(int id, std::string_view text) override;
   void listInsert(int id, int index, std::string_view text) override;
@@ -79,8 +86,13 @@ class QtForm : public QObject, public Form {
   void deliverCloseRequest();
   void deliverChar(uint8_t ch);
   void deliverMouseDown();
-  // Enter in a dialog: the focused push button, else the default button.
+  // Enter: in a dialog the focused push button, else the default button.
   void pressDefaultButton();
+  // Esc in a dialog: its Cancel button (id 2), else the button that says
+  // Cancel or Close.
+  void pressCancel();
+  // The window's "Copy": its copy text onto the clipboard.
+  void copyToClipboard();
 
  private:
   struct Control {
@@ -90,6 +102,7 @@ class QtForm : public QObject, public Form {
     QButtonGroup* group = nullptr;
     std::string text;
     LightColour light = LightColour::Off;
+    std::vector<TextMark> marks;
   };
   // Changes the program makes raise no notifications.
   class Quiet;
@@ -97,9 +110,11 @@ class QtForm : public QObject, public Form {
   void build();
   QWidget* makeWidget(const ControlTemplate& c);
   void connectEvents(int id, QWidget* widget);
+  void connectButton(int id, QAbstractButton* button);
   void linkLabel(Control& label);
   void groupRadioButtons();
   void showText(Control& control);
+  void showMarks(const Control& control);
   void nameControl(Control& control);
   Control* find(int id);
   const Control* find(int id) const;
@@ -115,6 +130,8 @@ class QtForm : public QObject, public Form {
   std::deque<Control> unnamed_labels_;  // labels without an id still name their buddy
   std::map<int, QTimer*> timers_;
   int quiet_ = 0;
+  int pressed_ = kNoId;  // the button the user holds down
+  bool stale_ = false;
   bool ended_ = false;
   int result_ = 0;
 };

@@ -1,12 +1,15 @@
 #include "ui/qt/qt_host.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -15,7 +18,9 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/menu_bar.h"
 #include "ui/qt/qt_form.h"
+#include "ui/qt/status_fields.h"
 #include "ui/qt/text_conversion.h"
+#include "ui/qt/window_menu.h"
 
 namespace ui {
 
@@ -27,12 +32,24 @@ DialogUnits UnitsOf(const FormTemplate& form) {
   return DialogUnits(form.fixed_font ? FixedFormFont() : FormFont());
 }
 
+// How much of a tool window must stay inside the main window to be reached.
+constexpr int kReachable = 40;
+
+bool OnSomeScreen(const QRect& frame) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect seen = screen->availableGeometry().intersected(frame);
+    if (seen.width() >= kReachable && seen.height() >= kReachable) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 QtHost::QtHost()
     : context_(std::make_unique<QObject>()),
       poll_timer_(new QTimer(context_.get())),
       loop_timer_(new QTimer(context_.get())) {
+  ExposeFramesAsWindows();
   // Only quit() ends the program, as in the logic's own model.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(poll_timer_, &QTimer::timeout, context_.get(), [this] {
@@ -68,6 +85,10 @@ bool QtHost::createMainWindow(const std::string& title, const MenuTemplate& menu
     if (main_handler_ != nullptr) main_handler_->onMenuCommand(id);
   });
   main_handler_ = &handler;
+  status_ = new StatusFields(main_window_->statusBar(), [this](StatusField field) {
+    if (main_handler_ != nullptr) main_handler_->onStatusClicked(field);
+  });
+  if (QMenu* windows = menu_->windowMenu()) window_menu_ = new WindowMenu(windows, main_window_->mdiArea());
 
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   const int width = std::min(960, screen.width());
@@ -142,6 +163,61 @@ void QtHost::arrangeIcons() {
   }
 }
 
+// Still answered while the main window closes, so its last place can be kept.
+std::string QtHost::mainWindowGeometry() const {
+  if (!main_window_) return {};
+  return main_window_->saveGeometry().toBase64().toStdString();
+}
+
+bool QtHost::restoreMainWindowGeometry(const std::string& geometry) {
+  if (mainWindow() == nullptr) return false;
+  const auto decoded = QByteArray::fromBase64Encoding(QByteArray::fromStdString(geometry),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
+  if (!decoded || decoded.decoded.isEmpty() || !main_window_->restoreGeometry(decoded.decoded)) return false;
+  // A window left on a screen that is gone comes back onto the primary one.
+  if (!OnSomeScreen(main_window_->frameGeometry())) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    main_window_->move(screen.topLeft());
+  }
+  return true;
+}
+
+std::optional<WindowPlacement> QtHost::placement(const Form& form) const {
+  QtForm* f = qtForm(form);
+  if (f == nullptr || f->frameKind() != FrameKind::MdiChild || f->frame() == nullptr) return std::nullopt;
+  const QRect g = f->frame()->geometry();
+  return WindowPlacement{g.x(), g.y(), g.width(), g.height(), f->frame()->isMinimized()};
+}
+
+void QtHost::place(Form& form, const WindowPlacement& placement) {
+  QtForm* f = qtForm(form);
+  QMdiArea* area = mdiArea();
+  if (f == nullptr || f->frameKind() != FrameKind::MdiChild || f->frame() == nullptr || area == nullptr) return;
+  QWidget* frame = f->frame();
+  // Tool windows keep the size their controls give them.
+  const QSize size = frame->size();
+  const QSize room = area->viewport()->size();
+  const int x = std::clamp(placement.x, std::min(0, kReachable - size.width()), std::max(0, room.width() - kReachable));
+  const int y = std::clamp(placement.y, 0, std::max(0, room.height() - kReachable));
+  if (placement.minimized) f->minimize();
+  else f->restore();
+  frame->move(x, y);
+}
+
+void QtHost::setStatusText(StatusField field, const std::string& text) {
+  if (status_ != nullptr && mainWindow() != nullptr) status_->setText(field, ToQString(text));
+}
+
+std::string QtHost::statusText(StatusField field) const {
+  return status_ != nullptr && mainWindow() != nullptr ? ToUtf8(status_->text(field)) : std::string();
+}
+
+void QtHost::openFolder(const std::string& path) {
+  const QString folder = ToQString(path);
+  if (show_folder) show_folder(folder);
+  else QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
 bool QtHost::installPollTimer(unsigned period_ms) {
   if (mainWindow() == nullptr) return false;
   poll_timer_->start(static_cast<int>(std::max(period_ms, kMinimumTimerPeriodMs)));
@@ -169,9 +245,11 @@ int QtHost::run() {
   return quit_requested_ ? exit_code_ : code;
 }
 
+// A dialog opened from a dialog sits on it; any other belongs to the main
+// window, whichever tool window is active, so it is centred on the main
+// window and never goes behind it.
 QWidget* QtHost::dialogParent() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  if (QWidget* active = QApplication::activeWindow()) return active;
   return mainWindow();
 }
 

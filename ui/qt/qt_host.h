@@ -23,6 +23,8 @@ namespace ui {
 class MainWindow;
 class MenuBarModel;
 class QtForm;
+class StatusFields;
+class WindowMenu;
 
 class QtHost : public Host {
  public:
@@ -40,6 +42,13 @@ class QtHost : public Host {
   void setMenuEnabled(int id, bool enabled) override;
   bool isMenuEnabled(int id) const override;
   void arrangeIcons() override;
+  std::string mainWindowGeometry() const override;
+  bool restoreMainWindowGeometry(const std::string& geometry) override;
+  std::optional<WindowPlacement> placement(const Form& form) const override;
+  void place(Form& form, const WindowPlacement& placement) override;
+  void setStatusText(StatusField field, const std::string& text) override;
+  std::string statusText(StatusField field) const override;
+  void openFolder(const std::string& path) override;
   bool installPollTimer(unsigned period_ms) override;
   void removePollTimer() override;
   void setNeverWaiting(bool on) override;
@@ -60,6 +69,10 @@ class QtHost : public Host {
   QMdiArea* mdiArea() const;
   // The live form, or null when it is not one of this host's.
   QtForm* qtForm(const Form& form) const;
+  StatusFields* statusFields() const { return status_; }
+  WindowMenu* windowMenu() const { return window_menu_; }
+  // Where openFolder sends the folder; by default the desktop's file manager.
+  std::function<void(const QString& folder)> show_folder;
 
  private:
   void mainWindowClosing();
@@ -71,6 +84,8 @@ class QtHost : public Host {
   QTimer* loop_timer_;
   std::unique_ptr<MainWindow> main_window_;
   MenuBarModel* menu_ = nullptr;
+  StatusFields* status_ = nullptr;
+  WindowMenu* window_menu_ = nullptr;
   MainWindowHandler* main_handler_ = nullptr;
   bool main_closed_ = false;
   std::vector<QtForm*> forms_;        // live modeless windows, owned

@@ -27,22 +27,6 @@
 
 namespace {
 
-// Side by side, rows filled left to right, for a picture.
-void LayOutSideBySide(ui::QtHost& host) {
-  int x = 8, y = 8, row_height = 0;
-  for (QMdiSubWindow* w : host.mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
-    if (x + w->width() > host.mdiArea()->width()) {
-      x = 8;
-      y += row_height + 8;
-      row_height = 0;
-    }
-    w->move(x, y);
-    x += w->width() + 8;
-    row_height = std::max(row_height, w->height());
-  }
-  uitest::RunEventsFor(50);
-}
-
 // An owned popup drawn over the main window's picture at, with a title strip
 // standing in for the window manager's.
 void DrawPopup(QImage& picture, const QImage& popup, const QString& title, QPoint at) {
@@ -137,7 +121,7 @@ TEST_F(TalvmonWindowTest, FramesFromTheLineShowInReceiveDetailAndTheStatistics) 
   const uint32_t ticks = monitor.core().polling().tickCounter();
   ASSERT_TRUE(uitest::WaitUntil([&] { return monitor.core().polling().tickCounter() >= ticks + 3; }, 5000));
   EXPECT_EQ(cardsim::ReadGenerator(*simulator_.card(0)).handed_out, 750u);
-  LayOutSideBySide(host);
+  uitest::LayOutSideBySide(host.mdiArea());
   QImage picture = ui::GrabMainWindow(host);
   DrawPopup(picture, ui::GrabForm(host, detail->form()), "Receive Detail", {540, 400});
   uitest::SaveForDocs(picture, "talvmon.png");

@@ -219,6 +219,7 @@ TEST_F(ConnectionTest, MemoryDumpWhileDisconnectedShowsTheNotConnectedBox) {
   EXPECT_EQ(prompter.last().text,
             "The application is not connected to the driver. Please use File->Open Device to "
             "connect to the driver.");
-  EXPECT_EQ(prompter.last().caption, "");
+  // An empty caption would show the program's name instead.
+  EXPECT_EQ(prompter.last().caption, "Memory Dump");
   EXPECT_EQ(prompter.last().icon, ui::Icon::Information);
 }

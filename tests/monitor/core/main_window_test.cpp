@@ -38,15 +38,50 @@ TEST_F(MainWindowTest, AutoArrangeToggleIsWrittenAndFollowedOnRestore) {
   EXPECT_TRUE(host.isMenuChecked(kMenuAutoArrange));
 }
 
+// Each menu command of the traffic and line utility menus, chosen on a
+// connected card with the matching unit, opens what it names: its window,
+// its dialog or its command.
 TEST_F(MainWindowTest, CommandsOfLaterPartsReachTheirHandlers) {
   start();
-  std::vector<int> reached;
-  for (int id : {kMenuEnableCommunications, kMenuFt1Status, 40020})
-    core->mainWindow().addCommand(id, [&reached, id] { reached.push_back(id); });
-  core->mainWindow().onMenuCommand(kMenuFt1Status);
-  core->mainWindow().onMenuCommand(40020);
+  openDevice();
+  auto unit = [this](uint8_t front_end_type) {
+    replies[READ_FRONT_END_TYPE] = {0, {front_end_type}};
+    app->serviceUnit().Detect(core->exec());
+    core->connection().SetConnectedMenus();
+  };
+  auto opens = [this](int id, const char* name) {
+    host.command(id);
+    EXPECT_NE(host.window(name), nullptr) << name;
+  };
+  auto runs = [this](int id, const char* name, int close) {
+    host.onModal(name, [close](fake::FakeForm& f) { f.click(close); });
+    host.command(id);
+    EXPECT_EQ(host.modalsRun().back(), name);
+  };
+  opens(kMenuSendFrames, "DENTRY");
+  runs(kMenuSetModemStatus, "SETMODEM", 2);
+  runs(kMenuMemoryDump, "MEMORYDUMP", 399);
+  unit(kFrontEndNone);  // the FT1 probe finds a unit
+  opens(kMenuFt1Status, "T1STATUS");
+  opens(kMenuFt1Statistics, "T1STATS");
+  opens(kMenuAdvancedFt1, "ADVANCED_FT1_CONFIG");
+  runs(kMenuFt1Configuration, "FT1_CONFIG", 399);
+  unit(kFrontEndT1);
+  opens(kMenuTe1Alarms, "TE1ALARMS");
+  opens(kMenuTe1Tests, "TE1_TESTS");
+  runs(kMenuReadRegister, "READ_REGISTER", 2);
+  unit(kFrontEnd56K);
+  opens(kMenu56KStatus, "IDD_56K_STATUS");
+
+  driver.requests.clear();
+  host.command(kMenuEnableCommunications);
+  ASSERT_FALSE(sent().empty());
+  EXPECT_EQ(sent().front(), ENABLE_CHDLC_COMMUNICATIONS);
+  host.command(kMenuDisableCommunications);
+  EXPECT_EQ(sent().back(), DISABLE_CHDLC_COMMUNICATIONS);
+  const size_t before = driver.requests.size();
   core->mainWindow().onMenuCommand(55555);  // unknown ids do nothing
-  EXPECT_EQ(reached, (std::vector<int>{kMenuFt1Status, 40020}));
+  EXPECT_EQ(driver.requests.size(), before);
 }
 
 TEST_F(MainWindowTest, ExitClosesEverythingWithoutReopeningAndDisablesCommunications) {

@@ -184,9 +184,24 @@ TEST_F(MonitorWindowsTest, ClosedPollingInfoShowsNothingFurther) {
 }
 
 TEST_F(MonitorWindowsTest, MinimizeAllLeavesOtherWindowsAlone) {
+  struct Idle : ui::FormHandler {
+    void onInit(ui::Form&) override {}
+  } idle;
+  ui::FormTemplate other;
+  other.name = "T1STATUS";
+  other.title = "Talvora VR20/VR40 FT-1 Status Window";
+  ui::Form* status = host.createWindow(other, idle, ui::WindowKind::MdiChild);
+  ASSERT_NE(status, nullptr);
   host.command(kMenuOpenAll);
   host.command(kMenuMinimizeAll);
-  for (auto* f : host.windows()) EXPECT_TRUE(f->isMinimized()) << f->formTemplate().name;
+  int minimized = 0;
+  for (auto* f : host.windows()) {
+    if (f == status) continue;
+    EXPECT_TRUE(f->isMinimized()) << f->formTemplate().name;
+    ++minimized;
+  }
+  EXPECT_EQ(minimized, 5);
+  EXPECT_FALSE(status->isMinimized());
   EXPECT_EQ(host.arrange_count, 1);
 }
 

@@ -141,7 +141,7 @@ TEST_F(Ft1StatusTest, EveryClosePathClearsTheFlagAndGivesTheItemBack) {
   const std::function<void(fake::FakeForm&)> closers[] = {
       [](fake::FakeForm& f) { f.closeBox(); },
       // Enter presses the hidden default button.
-      [](fake::FakeForm& f) { f.handler().onCommand(W::kHiddenClose, ui::Notify::Clicked); },
+      [](fake::FakeForm& f) { f.pressEnter(); },
       [this](fake::FakeForm& f) { host.postCloseRequest(f); host.runPosted(); },
   };
   for (const auto& close : closers) {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QTimer>
 #include <QWidget>
@@ -94,6 +95,24 @@ TEST_F(Ft1WindowsQtTest, StatusMonitorShowsAFailedDigitalLoop) {
   uitest::SaveForDocs(ui::GrabWindow(window), "ft1_status.png");
   command(kMenuCloseDevice);
   EXPECT_EQ(TopLevelTitled("Talvora VR20/VR40 FT-1 Status Window"), nullptr);
+}
+
+TEST_F(Ft1WindowsQtTest, StatusWindowAnswersItsSelectButtonAndEnter) {
+  connect();
+  command(kMenuFt1Status);
+  QWidget* window = TopLevelTitled("Talvora VR20/VR40 FT-1 Status Window");
+  ASSERT_NE(window, nullptr);
+  window->activateWindow();
+  cardsim::Ft1TestMode before{};
+  onUnit([&](cardsim::Ft1Unit& u) { before = u.mode(); });
+  ClickButton(window, "SELECT");
+  cardsim::Ft1TestMode after = before;
+  onUnit([&](cardsim::Ft1Unit& u) { after = u.mode(); });
+  EXPECT_NE(after, before) << "SELECT reached the unit";
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(window, &enter);
+  EXPECT_EQ(TopLevelTitled("Talvora VR20/VR40 FT-1 Status Window"), nullptr);
+  EXPECT_TRUE(host_.isMenuEnabled(kMenuFt1Status));
 }
 
 TEST_F(Ft1WindowsQtTest, TerminalShowsTheUnitsMenu) {

@@ -132,6 +132,7 @@ TEST_F(MemoryDumpTest, NotConnectedShowsTheBoxOnly) {
   ASSERT_EQ(prompter.count(), 1u);
   EXPECT_EQ(prompter.last().text,
             "The application is not connected to the driver. Please use File->Open Device to connect to the driver.");
+  EXPECT_EQ(prompter.last().caption, "Memory Dump");
   EXPECT_EQ(prompter.last().icon, ui::Icon::Information);
   EXPECT_TRUE(host.modalsRun().empty());
   EXPECT_TRUE(driver.requests.empty());

@@ -27,6 +27,13 @@ class ApplyTest : public CoreTest {
     for (const auto& r : driver.requests) out.push_back(r.code);
     return out;
   }
+  // The data bytes of the FT1 probes sent.
+  std::vector<uint8_t> probes() const {
+    std::vector<uint8_t> data;
+    for (const auto& r : driver.requests)
+      if (r.code == IOCTL_EXEC_CMD && r.in[1] == SET_FT1_MONITOR_FLAGS) data.push_back(r.in[16]);
+    return data;
+  }
   std::vector<std::string> statuses;
 };
 
@@ -168,12 +175,6 @@ TEST_F(ApplyTest, DetectionSelectsTheUtilityItems) {
 
 TEST_F(ApplyTest, ProbeSendsOneAndZeroOrJustOne) {
   configureAs(0);
-  auto probes = [this] {
-    std::vector<uint8_t> data;
-    for (const auto& r : driver.requests)
-      if (r.code == IOCTL_EXEC_CMD && r.in[1] == SET_FT1_MONITOR_FLAGS) data.push_back(r.in[16]);
-    return data;
-  };
   EXPECT_EQ(probes(), (std::vector<uint8_t>{1, 0}));
   driver.requests.clear();
   replies[SET_FT1_MONITOR_FLAGS] = {RC_NO_FT1_ADAPTER, {}};
@@ -195,11 +196,20 @@ TEST_F(ApplyTest, FailedTypeReadKeepsAnEarlierUnitAndNeverUsesLeftovers) {
 }
 
 TEST_F(ApplyTest, FailedTypeReadWithNoEarlierUnitProbesForFt1) {
+  // The configuration's answer leaves return code 0 and a 1 in the block,
+  // which an unanswered type read must not take as T1.
+  replies[SET_CHDLC_CONFIGURATION] = {0, {1}};
   replies[READ_FRONT_END_TYPE] = {0, {}, false};
-  core->exec().block().data()[0] = 1;  // a leftover that must not be taken as T1
   configureAs(0);
   EXPECT_EQ(app->serviceUnit().frontEndType(), 0);
+  EXPECT_EQ(sent(), (std::vector<uint8_t>{SET_CHDLC_CONFIGURATION, READ_FRONT_END_TYPE, SET_FT1_MONITOR_FLAGS,
+                                          SET_FT1_MONITOR_FLAGS}));
+  EXPECT_EQ(probes(), (std::vector<uint8_t>{1, 0}));
   EXPECT_TRUE(app->serviceUnit().ft1Present());
+
+  replies[SET_FT1_MONITOR_FLAGS] = {RC_NO_FT1_ADAPTER, {}};
+  configureAs(0);
+  EXPECT_FALSE(app->serviceUnit().ft1Present()) << "a refused probe finds no unit";
 }
 
 }  // namespace

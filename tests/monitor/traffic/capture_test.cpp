@@ -241,4 +241,80 @@ TEST_F(CaptureTest, AFailedWriteStopsTheSendCaptureVisibly) {
   EXPECT_EQ(ReadPcap(file).records.size(), 1u);
 }
 
+// The status bar follows every running capture and opens its folder on a click.
+TEST_F(CaptureTest, StatusLineShowsEachRunningCaptureAndOpensItsFolder) {
+  const auto status = [&] { return host_.statusText(ui::StatusField::Capture); };
+  EXPECT_EQ(status(), "");
+  prompter_.answerPath(path("rx.pcap"));
+  detail().click(R::kCapture);
+  EXPECT_EQ(status(), "Capturing to rx.pcap: 0 frames written (24 bytes), 0 not written");
+
+  feed_.push({{0x0F, 0x00, 0x08, 0x00, 0x45, 0x00, 0xAB, 0xCD}});  // 6 bytes captured, 16-byte record header
+  feed_.push({{0x01, 0x02, 0x03}});
+  waitFor(2);
+  EXPECT_EQ(status(), "Capturing to rx.pcap: 2 frames written (63 bytes), 0 not written");
+
+  prompter_.answerPath(path("tx.pcap"));
+  send().click(S::kCapture);
+  sendHex("01 02 03 04");
+  EXPECT_EQ(status(),
+            "Capturing to rx.pcap: 2 frames written (63 bytes), 0 not written; "
+            "tx.pcap: 1 frame written (44 bytes), 0 not written");
+
+  host_.clickStatus(ui::StatusField::Capture);
+  ASSERT_EQ(host_.opened_folders.size(), 1u);
+  EXPECT_EQ(host_.opened_folders[0], dir_.string());
+
+  detail().click(R::kCapture);
+  EXPECT_EQ(status(), "Capturing to tx.pcap: 1 frame written (44 bytes), 0 not written");
+  send().click(S::kCapture);
+  EXPECT_EQ(status(), "");
+  host_.clickStatus(ui::StatusField::Capture);
+  EXPECT_EQ(host_.opened_folders.size(), 1u);
+}
+
+// A failed write ends the capture: the line must not go on claiming one runs.
+TEST_F(CaptureTest, StatusLineGoesWhenAFailedWriteEndsTheCapture) {
+  prompter_.answerPath(path("full.pcap"));
+  send().click(S::kCapture);
+  ASSERT_FALSE(host_.statusText(ui::StatusField::Capture).empty());
+  {
+    FileSizeLimit limit(30);
+    sendHex("0F 00 08 00");
+  }
+  EXPECT_FALSE(send().isChecked(S::kCapture));
+  EXPECT_EQ(host_.statusText(ui::StatusField::Capture), "");
+}
+
+TEST_F(CaptureTest, TokensThatAreNotHexadecimalAreMarkedBeforeSending) {
+  send().edit(S::kData, "03 0G CC zz 123 x");
+  const std::vector<ui::TextMark> marks = send().marks(S::kData);
+  ASSERT_EQ(marks.size(), 3u);
+  EXPECT_EQ(marks[0].start, 3u);
+  EXPECT_EQ(marks[0].length, 2u);
+  EXPECT_EQ(marks[0].tip, "'0G' is not hexadecimal; sent as 00");
+  EXPECT_EQ(marks[1].tip, "'zz' is not hexadecimal; sent as 00");
+  EXPECT_EQ(marks[1].start, 9u);
+  EXPECT_EQ(marks[2].tip, "'x' is not hexadecimal; sent as 00");
+
+  // A leading digit is what is sent: the mark says which byte.
+  send().edit(S::kData, "  A-1");
+  ASSERT_EQ(send().marks(S::kData).size(), 1u);
+  EXPECT_EQ(send().marks(S::kData)[0].tip, "'A-1' is not hexadecimal; sent as 0A");
+  EXPECT_EQ(send().marks(S::kData)[0].start, 2u);
+
+  // Marking changes nothing of what is sent.
+  send().click(S::kSend);
+  ASSERT_EQ(feed_.sentFrames().size(), 1u);
+  EXPECT_EQ(feed_.sentFrames()[0], (std::vector<uint8_t>{0x0A}));
+
+  // Text mode sends the characters themselves: nothing to mark.
+  send().click(S::kDataIsText);
+  EXPECT_TRUE(send().marks(S::kData).empty());
+  send().click(S::kDataIsText);
+  EXPECT_EQ(send().marks(S::kData).size(), 1u);
+  send().edit(S::kData, "01 ff");
+  EXPECT_TRUE(send().marks(S::kData).empty());
+}
+
 }  // namespace

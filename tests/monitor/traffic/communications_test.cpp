@@ -81,6 +81,15 @@ TEST_F(CommunicationsTest, EnableOpensTheWindowAndFramesArriveInOrder) {
   host.command(kMenuDisableCommunications);
 }
 
+TEST_F(CommunicationsTest, CounterGoesOnPast65535) {
+  host.command(kMenuEnableCommunications);
+  detail().click(W::kDisplay);
+  for (int i = 0; i < 65537; ++i) feed.push({{0x01}});
+  waitFor(65537);
+  EXPECT_EQ(detail().text(W::kCounter), "65537");
+  host.command(kMenuDisableCommunications);
+}
+
 TEST_F(CommunicationsTest, DisplayAndCountChecksWorkApart) {
   host.command(kMenuEnableCommunications);
   feed.push({{1, 2, 3}});
@@ -307,6 +316,11 @@ TEST_F(SendFramesTest, PatternAndCounterWrap) {
   host.command(kMenuPollNow);
   EXPECT_EQ(window().text(S::kStatus), "Sent # 256: 00 00 00... - RC 0x00");
   EXPECT_TRUE(feed.sentFrames().back().empty());
+  // The sent counter is 16 bits wide: 65535 is followed by 0.
+  for (int i = 257; i < 65536; ++i) host.command(kMenuPollNow);
+  EXPECT_EQ(window().text(S::kStatus), "Sent # 65535: FF FF FF... - RC 0x00");
+  host.command(kMenuPollNow);
+  EXPECT_EQ(window().text(S::kStatus), "Sent # 0: 00 00 00... - RC 0x00");
 }
 
 TEST_F(SendFramesTest, ClosedDeviceMakesSendsFailWithOne) {

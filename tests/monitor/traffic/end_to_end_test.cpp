@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "cardsim/ctl_client.h"
 #include "cardsim/fcs.h"
 #include "driver_if/socket_driver.h"
 #include "monitor/app/monitor_app.h"
@@ -148,6 +149,36 @@ TEST_F(EndToEndTest, SendManyFramesArriveInOrder) {
   }
   EXPECT_EQ(detail().text(R::kDump), ExpectedDump(std::vector<uint8_t>(300, 0x04)));
   EXPECT_EQ(detail().text(R::kCounter), "5");
+}
+
+// A number after "key=" in the generator's report.
+uint64_t ReportField(const std::string& report, const std::string& key) {
+  const size_t at = report.find(key + "=");
+  EXPECT_NE(at, std::string::npos) << key << " in " << report;
+  return at == std::string::npos ? 0 : std::stoull(report.substr(at + key.size() + 1));
+}
+
+TEST_F(EndToEndTest, AFloodLosesNoFrameWithoutCountingIt) {
+  std::string error;
+  auto ctl = cardsim::CtlClient::Connect(dir_.path(), &error);
+  ASSERT_TRUE(ctl) << error;
+  // Far above what a reader keeps up with, so the card's queue runs over.
+  ASSERT_TRUE(ctl->call("gen 0 1000000 6").ok);
+  std::this_thread::sleep_for(2s);
+  std::string report = ctl->call("gen 0 off").text;
+  for (int i = 0; i < 500 && ReportField(report, "queued") != 0; ++i) {
+    std::this_thread::sleep_for(10ms);
+    report = ctl->call("gen 0").text;
+  }
+  const uint64_t offered = ReportField(report, "offered");
+  waitFor(static_cast<uint32_t>(ReportField(report, "handed_out")));
+  host_.command(kMenuPollNow);  // "Lost at card:" is read on the tick
+
+  const uint64_t lost = std::stoull(detail().text(R::kLostAtCard));
+  EXPECT_GT(lost, 0u);
+  EXPECT_EQ(lost, ReportField(report, "overflowed"));
+  EXPECT_EQ(offered, app_->communications().receptionThread()->framesCounted() + lost);
+  EXPECT_EQ(detail().text(R::kCounter), std::to_string(offered - lost));
 }
 
 TEST_F(EndToEndTest, FramesRefusedByTheCardShowTheirResult) {

@@ -66,6 +66,18 @@ TEST_F(DialogsTest, RegisterReadParsesAndShowsTheValue) {
   EXPECT_EQ(value, "0xAB");
 }
 
+TEST_F(DialogsTest, RegisterDialogClosesByItsCloseBoxLikeClose) {
+  bool ended = false;
+  host.onModal("READ_REGISTER", [&](fake::FakeForm& f) {
+    f.closeBox();
+    ended = f.ended();
+    if (!ended) f.click(2);
+  });
+  core->mainWindow().onMenuCommand(kMenuReadRegister);
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(driver.requests.empty());
+}
+
 TEST_F(DialogsTest, RegisterTextThatIsNotLettersAndDigitsDoesNothing) {
   for (const char* text : {"", "1 F", "1-", "\xC3\xA9", "#"}) {
     std::string value = "unchanged";

@@ -1,0 +1,2 @@
+# Read by cpack while it builds a package.
+set(ENV{TALV_PACKAGING} 1)

@@ -1,0 +1,46 @@
+#include "tools/talvctl/mailbox_names.h"
+
+#include <cstdio>
+
+#include "driver_if/mailbox.h"
+
+namespace talvctl {
+
+namespace {
+
+struct Named {
+  uint8_t code;
+  const char* name;
+};
+
+#define TALV_NAMED(code) {code, #code}
+constexpr Named kNames[] = {
+    TALV_NAMED(READ_GLOBAL_STATISTICS),      TALV_NAMED(SET_MODEM_STATUS),
+    TALV_NAMED(READ_MODEM_STATUS),           TALV_NAMED(READ_COMMS_ERROR_STATS),
+    TALV_NAMED(FLUSH_COMMS_ERROR_STATS),     TALV_NAMED(READ_CODE_VERSION),
+    TALV_NAMED(SET_CHDLC_CONFIGURATION),     TALV_NAMED(READ_CHDLC_CONFIGURATION),
+    TALV_NAMED(ENABLE_CHDLC_COMMUNICATIONS), TALV_NAMED(DISABLE_CHDLC_COMMUNICATIONS),
+    TALV_NAMED(READ_CHDLC_LINK_STATUS),      TALV_NAMED(READ_CHDLC_OPERATIONAL_STATS),
+    TALV_NAMED(FLUSH_CHDLC_OPERATIONAL_STATS), TALV_NAMED(SET_FT1_CONFIGURATION),
+    TALV_NAMED(READ_FT1_CONFIGURATION),      TALV_NAMED(SET_FT1_MONITOR_FLAGS),
+    TALV_NAMED(READ_FT1_OPERATIONAL_STATS),  TALV_NAMED(READ_FT1_STATUS),
+    TALV_NAMED(READ_FRONT_END_ALARMS),       TALV_NAMED(READ_FRONT_END_TYPE),
+    TALV_NAMED(FLUSH_FRONT_END_COUNTERS),    TALV_NAMED(READ_FRONT_END_REGISTER),
+    TALV_NAMED(ACTIVATE_LINELB_MODE),        TALV_NAMED(DEACTIVATE_LINELB_MODE),
+    TALV_NAMED(ACTIVATE_PAYLB_MODE),         TALV_NAMED(DEACTIVATE_PAYLB_MODE),
+    TALV_NAMED(ACTIVATE_DDLB_MODE),          TALV_NAMED(DEACTIVATE_DDLB_MODE),
+    TALV_NAMED(ACTIVATE_LB_MODE),            TALV_NAMED(DEACTIVATE_LB_MODE),
+};
+#undef TALV_NAMED
+
+}  // namespace
+
+std::string MailboxName(uint8_t code) {
+  for (const Named& n : kNames)
+    if (n.code == code) return n.name;
+  char text[16];
+  std::snprintf(text, sizeof text, "command 0x%02X", code);
+  return text;
+}
+
+}  // namespace talvctl
