@@ -83,7 +83,7 @@ int Status(Session& s, card::Device& device) {
 }
 
 int Statistics(Session& s, card::Device& device) {
-  uint8_t rc = card::SendFt1MonitorFlags(device.exec(), card::FT1_STATISTICS_MONITOR);
+  uint8_t rc = card::SendFt1MonitorFlags(device.exec(), FT1_STATISTICS_MONITOR);
   if (rc != RC_OK) return s.refused(SET_FT1_MONITOR_FLAGS, rc);
   card::Reply<std::string> line;
   for (int read = 0; read < kStatisticsReads; ++read) {
