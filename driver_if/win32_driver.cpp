@@ -2,14 +2,6 @@
 
 #include "driver_if/win32_driver.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 #include <atomic>
 #include <limits>
 #include <string>
@@ -20,30 +12,45 @@ namespace {
 
 class Win32DeviceHandle : public DeviceHandle {
  public:
-  explicit Win32DeviceHandle(HANDLE handle) : handle_(handle) {}
-  ~Win32DeviceHandle() override { CloseHandle(handle_); }
+  Win32DeviceHandle(Win32Calls& calls, HANDLE handle) : calls_(calls), handle_(handle) {}
+  ~Win32DeviceHandle() override { calls_.closeHandle(handle_); }
 
   bool control(uint32_t code, const void* in, size_t in_len, void* out, size_t out_len,
                uint32_t* returned) override {
     constexpr size_t kMax = std::numeric_limits<DWORD>::max();
+    // Counted before the flag is read, so cancel() either sees this request
+    // or this request sees the flag.
+    in_flight_.fetch_add(1);
+    struct Leave {
+      std::atomic<int>& count;
+      ~Leave() { count.fetch_sub(1); }
+    } leave{in_flight_};
     if (cancelled_ || in_len > kMax || out_len > kMax) return false;
     DWORD bytes = 0;
-    BOOL ok = DeviceIoControl(handle_, code, const_cast<void*>(in), static_cast<DWORD>(in_len), out,
-                              static_cast<DWORD>(out_len), &bytes, nullptr);
+    BOOL ok = calls_.deviceIoControl(handle_, code, const_cast<void*>(in),
+                                     static_cast<DWORD>(in_len), out,
+                                     static_cast<DWORD>(out_len), &bytes);
     if (ok && returned != nullptr) *returned = bytes;
     return ok != FALSE;
   }
 
   // Releases a request blocked in another thread on this handle; the flag
-  // refuses every later one.
+  // refuses every later one. A request that read the flag just before may
+  // reach the driver only after a CancelIoEx found nothing to cancel, so
+  // cancelling repeats until no request is left in flight.
   void cancel() override {
     cancelled_ = true;
-    CancelIoEx(handle_, nullptr);
+    while (in_flight_.load() > 0) {
+      calls_.cancelIoEx(handle_);
+      Sleep(1);
+    }
   }
 
  private:
+  Win32Calls& calls_;
   HANDLE handle_;
   std::atomic<bool> cancelled_{false};
+  std::atomic<int> in_flight_{0};
 };
 
 }  // namespace
@@ -54,14 +61,14 @@ std::unique_ptr<DeviceHandle> Win32CardDriver::open(std::string_view name, uint3
     return nullptr;
   }
   std::string path = "\\\\.\\" + std::string(name);
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING, nullptr);
+  HANDLE handle = calls_.createFile(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                    FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING);
   if (handle == INVALID_HANDLE_VALUE) {
     if (error != nullptr) *error = GetLastError();
     return nullptr;
   }
-  return std::make_unique<Win32DeviceHandle>(handle);
+  return std::make_unique<Win32DeviceHandle>(calls_, handle);
 }
 
 #endif

@@ -129,7 +129,7 @@ bool ProfileFile::write(std::string_view section, std::string_view key, std::str
     insertAfter(last_in_section, {{entry, newline}});
   } else if (!done) {
     insertAfter(static_cast<int>(lines.size()) - 1,
-                {{"[" + std::string(section) + "]", newline}, {entry, newline}});
+                {{std::string("[").append(section).append("]"), newline}, {entry, newline}});
   }
 
   std::string out;

@@ -57,7 +57,7 @@ void SendFramesWindow::markData() {
       char sent_as[4];
       std::snprintf(sent_as, sizeof sent_as, "%02X", t.sent_as);
       marks.push_back({t.start, t.length,
-                       "'" + text.substr(t.start, t.length) + "' is not hexadecimal; sent as " + sent_as});
+                       std::string("'").append(text, t.start, t.length) + "' is not hexadecimal; sent as " + sent_as});
     }
   }
   form_->setMarks(kData, marks);

@@ -43,7 +43,7 @@ namespace {
 std::string Raised(std::span<const AlarmBit> bits, uint16_t word) {
   std::string text;
   for (const AlarmBit& bit : bits)
-    if (word & bit.mask) text += (text.empty() ? "" : " ") + std::string(bit.key);
+    if (word & bit.mask) text.append(text.empty() ? "" : " ").append(bit.key);
   return text.empty() ? "none" : text;
 }
 
