@@ -24,7 +24,8 @@ std::unique_ptr<card::Device> Session::open(std::string_view name, int* status) 
   std::unique_ptr<card::Device> device = card::Device::Open(driver, name, &error);
   if (device == nullptr)
     *status = fail(kExitNoDevice, "Cannot open device " + std::string(name) + "! Error code " +
-                                      std::to_string(error) + ".");
+                                      std::to_string(error) +
+                                      (error == kErrorDeviceNotFound ? ": no such device." : "."));
   return device;
 }
 

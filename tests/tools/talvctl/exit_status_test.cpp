@@ -64,7 +64,7 @@ TEST_F(TalvctlTest, HelpExitsZeroForEverySubcommand) {
 TEST_F(TalvctlTest, MissingDeviceOrDriverExitsThree) {
   const ctltest::CtlRun absent = ctl({"status", "TALVSTRM9"});
   EXPECT_EQ(absent.exit_code, 3);
-  EXPECT_EQ(absent.err, "talvctl status: Cannot open device TALVSTRM9! Error code 2.\n");
+  EXPECT_EQ(absent.err, "talvctl status: Cannot open device TALVSTRM9! Error code 2: no such device.\n");
 
   simtest::TempDir empty;
   EXPECT_EQ(ctltest::RunTalvctl(empty.path(), {"info", "TALVSTRM0"}).exit_code, 3);
