@@ -12,10 +12,17 @@
 #include <windows.h>
 #else
 #include <pwd.h>
-#include <unistd.h>
 #endif
+#include <unistd.h>
 
 namespace {
+
+#ifdef _WIN32
+// The line ends are written as they are: no text-mode translation.
+constexpr int kAppendFlags = O_WRONLY | O_CREAT | O_APPEND | O_BINARY;
+#else
+constexpr int kAppendFlags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC;
+#endif
 
 std::optional<std::filesystem::path> FromEnvironment(const char* name) {
   const char* value = std::getenv(name);
@@ -83,7 +90,7 @@ std::string DumpBlock(const DumpStamp& stamp, const std::vector<std::string>& li
 DumpSaveResult AppendDumpBlock(const std::filesystem::path& file, std::string_view block) {
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
-  const int fd = ::open(file.string().c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  const int fd = ::open(file.string().c_str(), kAppendFlags, 0666);
   if (fd < 0) return DumpSaveResult::CannotOpen;
   std::string on_disk;
   on_disk.reserve(block.size() + block.size() / 16);

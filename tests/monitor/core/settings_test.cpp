@@ -85,6 +85,9 @@ TEST_F(SettingsTest, WriteToAFileWithoutLineEndAndToAMissingFile) {
 }
 
 TEST_F(SettingsTest, WriteKeepsALinkedPrivateFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links and POSIX modes";
+#endif
   const std::string target = ini_path_ + ".real";
   std::ofstream(target) << "; mine\n[Polling]\ntick_interval_ms=100\n";
   std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
