@@ -59,9 +59,36 @@ void CountQueueFull(CardState& st, uint64_t frames) {
   ++st.comms_errors.rx_disabled_buffers_full;
 }
 
+// Frames beyond the queue's depth are already a waiting reader's.
 void UpdateQueued(CardState& st) {
-  st.frames_queued = static_cast<uint8_t>(std::min<size_t>(st.frame_path.queue.size(), 255));
+  st.frames_queued = static_cast<uint8_t>(std::min(st.frame_path.queue.size(), kReceiveQueueFrames));
 }
+
+// Room for frames of `frame_bytes` (check bytes included): the queue's free
+// buffers and what the waiting readers will take.
+uint64_t QueueRoom(const FramePathState& fp, size_t frame_bytes) {
+  size_t capacity = kReceiveQueueFrames;
+  for (const ReaderRoom* r : fp.waiting_readers) {
+    const size_t image = r->prefix + std::min(kHeader + frame_bytes, r->image_len);
+    capacity += std::min(r->max_frames, r->reply_len / image);
+  }
+  return capacity - std::min(fp.queue.size(), capacity);
+}
+
+// A request waiting at the card for frames, for as long as it lives.
+class WaitingReader {
+ public:
+  WaitingReader(FramePathState& fp, ReaderRoom room) : fp_(fp), room_(room) {
+    fp_.waiting_readers.push_back(&room_);
+  }
+  ~WaitingReader() { std::erase(fp_.waiting_readers, &room_); }
+  WaitingReader(const WaitingReader&) = delete;
+  WaitingReader& operator=(const WaitingReader&) = delete;
+
+ private:
+  FramePathState& fp_;
+  const ReaderRoom room_;
+};
 
 bool Exhausted(const GeneratorState& g) {
   return g.settings.count != 0 && g.offered >= g.settings.count;
@@ -119,8 +146,7 @@ void Pace(CardState& st, SimClock::time_point now) {
   const auto due = static_cast<uint64_t>(elapsed * g.settings.rate) + 1;
   uint64_t n = due > g.paced ? due - g.paced : 0;
   if (g.settings.count != 0) n = std::min(n, g.settings.count - g.offered);
-  const uint64_t room = kReceiveQueueFrames - std::min(fp.queue.size(), kReceiveQueueFrames);
-  const uint64_t queued = std::min(n, room);
+  const uint64_t queued = std::min(n, QueueRoom(fp, g.settings.size + kFrameCheckBytes));
   for (uint64_t k = 0; k < queued; ++k) {
     const auto at = DueAt(g, g.paced + k);
     LineFrame f;
@@ -229,6 +255,7 @@ bool ReceiveFrameRequest(ControlCall& call) {
   if (call.out.size() < kHeader) return false;
   auto lock = call.card.lock();
   CardState& st = call.card.state(lock);
+  std::optional<WaitingReader> waiting;
   for (;;) {
     if (!st.comms_enabled) return false;
     const auto now = SimClock::now();
@@ -236,6 +263,7 @@ bool ReceiveFrameRequest(ControlCall& call) {
       call.returned = static_cast<uint32_t>(*written);
       return true;
     }
+    if (!waiting) waiting.emplace(st.frame_path, ReaderRoom{1, call.out.size(), call.out.size(), 0});
     auto deadline = std::min(NextDue(st.frame_path.generator).value_or(now + kLongestWait),
                              now + kLongestWait);
     auto woken = [&] { return !st.comms_enabled || FrameReady(st, SimClock::now()); };
@@ -305,6 +333,7 @@ bool ReceiveFramesRequest(ControlCall& call) {
   const auto limit = SimClock::now() + milliseconds(le::get_u32(call.in, 4));
   auto lock = call.card.lock();
   CardState& st = call.card.state(lock);
+  std::optional<WaitingReader> waiting;
   for (;;) {
     if (!st.comms_enabled) return false;
     const auto now = SimClock::now();
@@ -313,6 +342,8 @@ bool ReceiveFramesRequest(ControlCall& call) {
       call.returned = static_cast<uint32_t>(TakeFrames(st, now, image_len, call.out));
       return true;
     }
+    if (!waiting)
+      waiting.emplace(st.frame_path, ReaderRoom{kMaxBatchFrames, call.out.size(), image_len, wire::kBatchFramePrefix});
     // A frame arriving meanwhile may bring the deadline forward.
     const auto deadline = std::min(BatchDeadline(st, now), limit);
     auto woken = [&] {
@@ -333,7 +364,7 @@ void ReceiveFromLine(CardState& st, std::span<const uint8_t> data, uint8_t bits)
     ++st.op_stats.rx_discarded_length;
     return;
   }
-  if (fp.queue.size() >= kReceiveQueueFrames) {
+  if (QueueRoom(fp, data.size() + kFrameCheckBytes) == 0) {
     CountQueueFull(st, 1);
     return;
   }

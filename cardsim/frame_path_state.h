@@ -51,12 +51,25 @@ struct ThroughputWindow {
   uint64_t bytes = 0;
 };
 
+// What a receive request holds: at most max_frames images, each behind a
+// prefix of `prefix` bytes and cut to image_len, within reply_len bytes.
+struct ReaderRoom {
+  size_t max_frames;
+  size_t reply_len;
+  size_t image_len;
+  size_t prefix;
+};
+
 struct FramePathState {
   SimClock::time_point epoch = SimClock::now();  // time stamps count from here
   std::deque<LineFrame> queue;
   // The queue ran full and the receiver stopped taking frames; it starts
   // again once a reader makes room.
   bool receiver_stopped = false;
+  // Requests waiting at the card for frames. A waiting request takes frames
+  // as they arrive, so those it has room for never need one of the queue's
+  // buffers, however late the simulator itself gets round to queueing them.
+  std::vector<const ReaderRoom*> waiting_readers;
   uint64_t next_serial = 1;
   // Frames numbered below this went with a flush and never come back.
   uint64_t flushed_below = 0;

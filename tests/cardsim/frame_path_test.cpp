@@ -381,6 +381,28 @@ TEST_F(FramePathTest, APacedGeneratorIsAnsweredOnceFramesGatherWithoutLosingAny)
   }
 }
 
+// The card may be late to queue what came off the line (its own thread not
+// scheduled); frames that came while a reader was waiting for them are that
+// reader's and never overrun the queue.
+TEST_F(FramePathTest, FramesForAWaitingReaderSurviveACardLateToQueueThem) {
+  auto reader = open("TALVSTRM0");
+  Batch b;
+  std::thread t([&] { b = ReceiveBatch(*reader, ReceivedFrame::kSize); });
+  auto waiting = [&] { return card(0).withState([](cardsim::CardState& s) { return s.frame_path.waiting_readers.size(); }); };
+  while (waiting() == 0) std::this_thread::sleep_for(1ms);
+  ASSERT_TRUE(ctl("gen 0 10000 6").ok);
+  // Twice the queue's worth comes due while the card is busy elsewhere.
+  card(0).withState([](cardsim::CardState&) { std::this_thread::sleep_for(20ms); });
+  const std::string report = ctl("gen 0").text;  // queues what came due, if the reader has not
+  ASSERT_TRUE(ctl("gen 0 off").ok);
+  t.join();
+  ASSERT_TRUE(b.ok);
+  EXPECT_NE(report.find("overflowed=0"), std::string::npos) << report;
+  EXPECT_EQ(lostAtCard(), 0u);
+  EXPECT_GT(b.images.size(), cardsim::kReceiveQueueFrames);
+  EXPECT_LE(framesQueued(), cardsim::kReceiveQueueFrames);
+}
+
 TEST_F(FramePathTest, GeneratorCommands) {
   EXPECT_EQ(ctl("gen TALVSTRM0").text,
             "off rate=0 size=6 pattern=0x55 count=0 offered=0 handed_out=0 queued=0 overflowed=0");

@@ -1,5 +1,7 @@
 #include "tests/support/scripted_driver.h"
 
+#include <atomic>
+
 #include "driver_if/ioctl_codes.h"
 
 namespace fake {
@@ -16,6 +18,7 @@ class ScriptedHandle : public DeviceHandle {
     Request r{code, {}, out_len};
     const auto* p = static_cast<const uint8_t*>(in);
     if (p != nullptr) r.in.assign(p, p + in_len);
+    std::lock_guard<std::recursive_mutex> hold(driver_.lock);
     driver_.requests.push_back(r);
     if (cancelled_ || !driver_.answer) return false;
     bool ok = driver_.answer(r, static_cast<uint8_t*>(out), out_len);
@@ -26,7 +29,7 @@ class ScriptedHandle : public DeviceHandle {
 
  private:
   ScriptedDriver& driver_;
-  bool cancelled_ = false;
+  std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace
@@ -41,6 +44,7 @@ std::unique_ptr<DeviceHandle> ScriptedDriver::open(std::string_view name, uint32
 }
 
 std::vector<uint8_t> ScriptedDriver::commands() const {
+  std::lock_guard<std::recursive_mutex> hold(lock);
   std::vector<uint8_t> out;
   for (const auto& r : requests)
     if ((r.code == IOCTL_EXEC_CMD || r.code == IOCTL_EXEC_CMD_2K) && r.in.size() > 1)

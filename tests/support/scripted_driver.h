@@ -1,10 +1,12 @@
 #pragma once
 // A card driver whose answers a test writes as a function, and which records
-// every request it was sent.
+// every request it was sent. Requests are taken one at a time, so a reception
+// thread may talk to it while the test reads what was sent.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,9 @@ class ScriptedDriver : public CardDriver {
 
   // The mailbox commands sent, in order (byte 1 of each EXEC request).
   std::vector<uint8_t> commands() const;
+
+  // Held while a request is recorded and answered.
+  mutable std::recursive_mutex lock;
 };
 
 }  // namespace fake
