@@ -12,9 +12,10 @@ namespace cardsim {
 
 class AnsweredFrames {
  public:
-  // More than a client keeps undelivered: the rest of the last batch of
-  // frames it was answered with (at most kMaxBatchFrames).
-  static constexpr size_t kKept = 512;
+  // More than a client keeps undelivered: the rest of the batch in hand and
+  // the batches answered behind it (wire::kBatchesInFlight of kMaxBatchFrames
+  // at most each).
+  static constexpr size_t kKept = 2048;
 
   void record(std::span<const uint8_t> image);
   // The frames answered after the first `delivered`, oldest first.

@@ -11,7 +11,7 @@
 
 namespace cardsim {
 
-static_assert(AnsweredFrames::kKept >= kMaxBatchFrames);
+static_assert(AnsweredFrames::kKept >= (wire::kBatchesInFlight + 1) * kMaxBatchFrames);
 
 void ServeDeviceRequests(Card& card, Session& session, wire::Reader& reader, ReplyBatch& replies) {
   AnsweredFrames answered;

@@ -64,14 +64,16 @@ void UpdateQueued(CardState& st) {
   st.frames_queued = static_cast<uint8_t>(std::min(st.frame_path.queue.size(), kReceiveQueueFrames));
 }
 
-// Room for frames of `frame_bytes` (check bytes included): the queue's free
-// buffers and what the waiting readers will take.
+// How many frames of `frame_bytes` (check bytes included) a request holds.
+size_t Holds(const ReaderRoom& r, size_t frame_bytes) {
+  return std::min(r.max_frames, r.reply_len / (r.prefix + std::min(kHeader + frame_bytes, r.image_len)));
+}
+
+// Room for such frames: the queue's free buffers and what the waiting
+// readers will take.
 uint64_t QueueRoom(const FramePathState& fp, size_t frame_bytes) {
   size_t capacity = kReceiveQueueFrames;
-  for (const ReaderRoom* r : fp.waiting_readers) {
-    const size_t image = r->prefix + std::min(kHeader + frame_bytes, r->image_len);
-    capacity += std::min(r->max_frames, r->reply_len / image);
-  }
+  for (const ReaderRoom* r : fp.waiting_readers) capacity += Holds(*r, frame_bytes);
   return capacity - std::min(fp.queue.size(), capacity);
 }
 
@@ -276,24 +278,32 @@ bool Paced(const GeneratorState& g) {
   return g.on && g.settings.rate != 0 && !Exhausted(g) && g.paced_from.has_value();
 }
 
+// The frames a waiting batch request is answered with at the latest: as
+// many as its reply holds of those coming.
+size_t BatchMark(const FramePathState& fp, const ReaderRoom& room) {
+  const size_t coming = fp.queue.empty() ? fp.generator.settings.size + kFrameCheckBytes : fp.queue.front().bytes.size();
+  return std::max<size_t>(Holds(room, coming), 1);
+}
+
 // With Pace run for now: whether a reader waiting for several frames is
-// answered now. Frames wait a little for company, but never long enough
-// for the queue to run full behind them.
-bool BatchDue(const CardState& st, SimClock::time_point now) {
+// answered now. Frames wait a little for company; while they wait they are
+// the reader's, never a burden on the card's queue.
+bool BatchDue(const CardState& st, SimClock::time_point now, const ReaderRoom& room) {
   const FramePathState& fp = st.frame_path;
   if (MadeOnTheSpot(fp.generator)) return true;
   if (fp.queue.empty()) return false;
-  return fp.queue.size() >= kBatchQueueMark || now - fp.queue.front().arrived >= kBatchDelay;
+  return fp.queue.size() >= BatchMark(fp, room) || now - fp.queue.front().arrived >= kBatchDelay;
 }
 
-SimClock::time_point BatchDeadline(const CardState& st, SimClock::time_point now) {
+SimClock::time_point BatchDeadline(const CardState& st, SimClock::time_point now, const ReaderRoom& room) {
   const FramePathState& fp = st.frame_path;
   const GeneratorState& g = fp.generator;
   auto deadline = now + kLongestWait;
   if (!fp.queue.empty()) deadline = std::min(deadline, fp.queue.front().arrived + kBatchDelay);
   if (Paced(g)) {
     if (fp.queue.empty()) deadline = std::min(deadline, DueAt(g, g.paced) + kBatchDelay);
-    const uint64_t to_mark = kBatchQueueMark - std::min(fp.queue.size(), kBatchQueueMark);
+    const size_t mark = BatchMark(fp, room);
+    const uint64_t to_mark = mark - std::min(fp.queue.size(), mark);
     deadline = std::min(deadline, DueAt(g, g.paced + std::max<uint64_t>(to_mark, 1) - 1));
   }
   return std::max(deadline, now);
@@ -333,23 +343,23 @@ bool ReceiveFramesRequest(ControlCall& call) {
   const auto limit = SimClock::now() + milliseconds(le::get_u32(call.in, 4));
   auto lock = call.card.lock();
   CardState& st = call.card.state(lock);
+  const ReaderRoom room{kMaxBatchFrames, call.out.size(), image_len, wire::kBatchFramePrefix};
   std::optional<WaitingReader> waiting;
   for (;;) {
     if (!st.comms_enabled) return false;
     const auto now = SimClock::now();
     Pace(st, now);
-    if (BatchDue(st, now) || now >= limit) {
+    if (BatchDue(st, now, room) || now >= limit) {
       call.returned = static_cast<uint32_t>(TakeFrames(st, now, image_len, call.out));
       return true;
     }
-    if (!waiting)
-      waiting.emplace(st.frame_path, ReaderRoom{kMaxBatchFrames, call.out.size(), image_len, wire::kBatchFramePrefix});
+    if (!waiting) waiting.emplace(st.frame_path, room);
     // A frame arriving meanwhile may bring the deadline forward.
-    const auto deadline = std::min(BatchDeadline(st, now), limit);
+    const auto deadline = std::min(BatchDeadline(st, now, room), limit);
     auto woken = [&] {
       const auto at = SimClock::now();
       Pace(st, at);
-      return !st.comms_enabled || BatchDue(st, at) || BatchDeadline(st, at) < deadline;
+      return !st.comms_enabled || BatchDue(st, at, room) || BatchDeadline(st, at, room) < deadline;
     };
     if (!call.card.waitUntil(lock, call.session, deadline, woken)) return false;
   }

@@ -30,11 +30,10 @@ inline constexpr uint8_t kSendBadLength = 0x04;  // more than the buffer carries
 
 inline constexpr size_t kReceiveQueueFrames = 100;
 // A reader asking for several frames at once (wire::kReceiveFrames) is
-// answered once this many are queued, or once the oldest has waited
+// answered once its reply is full, or once the oldest frame has waited
 // kBatchDelay: a busy line costs one answer per batch, a quiet one little
-// delay. The mark is well below the queue's size, so batching never loses
-// a frame the queue had room for.
-inline constexpr size_t kBatchQueueMark = kReceiveQueueFrames / 2;
+// delay. Frames that come while a reader waits are its own, so batching
+// never loses a frame the queue had room for.
 inline constexpr std::chrono::milliseconds kBatchDelay{5};
 inline constexpr size_t kMaxBatchFrames = 256;
 inline constexpr size_t kFrameCheckBytes = 2;

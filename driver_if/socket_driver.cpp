@@ -58,11 +58,11 @@ void AwaitPeerEnd(int fd, std::chrono::milliseconds limit) {
 // processes costs more than a busy line leaves time for: a receive call
 // with no frame in hand asks for every frame ready (wire::kReceiveFrames)
 // and later calls hand them out one by one, as the caller expects. While
-// they do, the next batch request is already with the daemon, so the card
+// they do, the next batch requests are already with the daemon, so the card
 // is emptied without waiting for this reader to be scheduled: its receive
-// queue lasts only milliseconds at line rate. That request waits a bounded
-// time, so any other request, which first collects its reply (keeping the
-// frames), is never held up for long. Closing tells the daemon how many
+// queue lasts only milliseconds at line rate. Those requests wait a bounded
+// time, so any other request, which first collects their replies (keeping
+// the frames), is never held up for long. Closing tells the daemon how many
 // frames were delivered, so it gives the rest back to the card.
 class SocketDeviceHandle : public DeviceHandle {
  public:
@@ -70,7 +70,7 @@ class SocketDeviceHandle : public DeviceHandle {
 
   ~SocketDeviceHandle() override {
     const uint64_t state = delivered_.load();
-    if ((state & kCancelled) == 0 && !broken_ && (held_frames_ > 0 || batch_in_flight_)) {
+    if ((state & kCancelled) == 0 && !broken_ && (held_frames_ > 0 || batches_in_flight_ > 0)) {
       // Waiting for the daemon to end the connection means it has the frames
       // back before a reader opened next asks for them.
       tellDelivered(state);
@@ -104,7 +104,9 @@ class SocketDeviceHandle : public DeviceHandle {
   bool request(uint32_t code, const void* in, size_t in_len, void* out, uint32_t out_len,
                uint32_t* returned) {
     if (cancelled() || broken_) return false;
-    if (batch_in_flight_ && !collectBatch()) return fail();
+    if (sending_failed_) return fail();
+    while (batches_in_flight_ > 0)
+      if (!collectBatch()) return fail();
     if (!sendRequest(code, in, in_len, out_len)) return fail();
     auto reply = readReply(out_len);
     if (!reply) return fail();
@@ -117,14 +119,24 @@ class SocketDeviceHandle : public DeviceHandle {
     for (;;) {
       if (cancelled()) return false;
       if (held_frames_ > 0) {
-        if (!batch_in_flight_ && !line_down_ && !broken_ && !sendBatchRequest(out_len)) fail();
+        if (!line_down_) topUpBatches(out_len);
         return deliverHeld(out, out_len, returned);
       }
       if (broken_) return false;
       // Told once, after the frames that came before it.
       if (std::exchange(line_down_, false)) return false;
-      if (!batch_in_flight_ && !sendBatchRequest(out_len)) return fail();
-      if (!collectBatch()) return fail();
+      topUpBatches(out_len);
+      // Requests that went out are answered even when the daemon takes no more.
+      if (batches_in_flight_ == 0 || !collectBatch()) return fail();
+    }
+  }
+
+  void topUpBatches(uint32_t out_len) {
+    while (!broken_ && !sending_failed_ && batches_in_flight_ < wire::kBatchesInFlight) {
+      if (sendBatchRequest(out_len))
+        ++batches_in_flight_;
+      else
+        sending_failed_ = true;
     }
   }
 
@@ -134,14 +146,13 @@ class SocketDeviceHandle : public DeviceHandle {
     le::put_u32(in, 0, std::min<uint32_t>(out_len, wire::kMaxLength - wire::kBatchFramePrefix));
     le::put_u32(in, 4, kBatchWaitMs);
     receiving_ = true;
-    batch_in_flight_ = true;
     return sendRequest(wire::kReceiveFrames, in.data(), in.size(), wire::kMaxLength);
   }
 
-  // The reply to the batch request in flight: its frames join those in hand.
+  // The reply to the oldest batch request in flight: its frames join those in hand.
   // False when the stream broke.
   bool collectBatch() {
-    batch_in_flight_ = false;
+    --batches_in_flight_;
     auto reply = readReply(wire::kMaxLength);
     if (!reply) return false;
     if (!reply->ok) {
@@ -245,7 +256,8 @@ class SocketDeviceHandle : public DeviceHandle {
   std::mutex send_mutex_;
   // Used by the thread that makes the requests only.
   bool broken_ = false;
-  bool batch_in_flight_ = false;
+  size_t batches_in_flight_ = 0;
+  bool sending_failed_ = false;  // the daemon takes no more requests
   bool line_down_ = false;  // the last batch request failed
   // Frames answered and not handed out yet, as the replies carried them.
   std::vector<uint8_t> held_;

@@ -269,20 +269,33 @@ TEST(SocketDriverTest, ABatchIsHandedOutOneFramePerReceiveAndFailuresPassThrough
   }
 }
 
-TEST(SocketDriverTest, TheNextBatchGoesOutBeforeFramesInHandAreDelivered) {
-  ScriptedPeer peer({FramesReply({0xA1, 0xB2}), FramesReply({0xC3})});
+TEST(SocketDriverTest, TheNextBatchesGoOutBeforeFramesInHandAreDelivered) {
+  std::vector<std::vector<uint8_t>> script = {FramesReply({0xA1, 0xB2}), FramesReply({0xC3})};
+  while (script.size() < wire::kBatchesInFlight) script.push_back(Reply(1, 0));
+  ScriptedPeer peer(script);
   auto h = peer.open();
   EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
-  peer.join();  // the second request came while 0xB2 was still in hand
-  EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kBatch, kBatch}));
+  peer.join();  // every request came while 0xB2 was still in hand
+  EXPECT_EQ(Codes(peer.headers), std::vector<uint32_t>(wire::kBatchesInFlight, kBatch));
   EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
   EXPECT_EQ(ReceiveOne(*h).byte, 0xC3);
 }
 
 TEST(SocketDriverTest, AnotherRequestGetsItsOwnReplyWhileFramesWaitTheirTurn) {
-  // The batch in flight is answered first, one empty as when its wait ran out.
+  // The batches in flight are answered first, one empty as when its wait ran out.
+  // The first receive leaves every request in flight but one answered, and
+  // then tops them up again.
+  const std::vector<uint32_t> codes = [] {
+    std::vector<uint32_t> c(wire::kBatchesInFlight + 1, kBatch);
+    c.push_back(0x220034);
+    return c;
+  }();
   for (bool empty : {false, true}) {
-    ScriptedPeer peer({FramesReply({0xA1, 0xB2}), empty ? Reply(1, 0) : FramesReply({0xC3}), Reply(1, 3, {7, 8, 9})});
+    std::vector<std::vector<uint8_t>> script = {FramesReply({0xA1, 0xB2}),
+                                                empty ? Reply(1, 0) : FramesReply({0xC3})};
+    while (script.size() < wire::kBatchesInFlight + 1) script.push_back(Reply(1, 0));
+    script.push_back(Reply(1, 3, {7, 8, 9}));
+    ScriptedPeer peer(script);
     auto h = peer.open();
     EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
     std::array<uint8_t, 3> out{};
@@ -292,7 +305,7 @@ TEST(SocketDriverTest, AnotherRequestGetsItsOwnReplyWhileFramesWaitTheirTurn) {
     peer.join();
     EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
     if (!empty) EXPECT_EQ(ReceiveOne(*h).byte, 0xC3);
-    EXPECT_EQ(Codes(peer.headers), (std::vector<uint32_t>{kBatch, kBatch, 0x220034}));
+    EXPECT_EQ(Codes(peer.headers), codes);
   }
 }
 
@@ -310,16 +323,20 @@ TEST(SocketDriverTest, ABatchThatDoesNotAddUpBreaksTheHandle) {
 }
 
 TEST(SocketDriverTest, ClosingTellsHowManyFramesWereDelivered) {
-  ScriptedPeer peer({FramesReply({0xA1, 0xB2, 0xC3}), {}, {}});
+  // One batch answered; the requests in flight after it are never answered.
+  std::vector<std::vector<uint8_t>> script(wire::kBatchesInFlight + 2);
+  script[0] = FramesReply({0xA1, 0xB2, 0xC3});
+  ScriptedPeer peer(script);
   auto h = peer.open();
   EXPECT_EQ(ReceiveOne(*h).byte, 0xA1);
   h.reset();
   peer.join();
-  ASSERT_EQ(peer.headers.size(), 3u);
-  EXPECT_EQ(peer.headers[2].code, wire::kFramesDelivered);
-  ASSERT_EQ(peer.bodies[2].size(), wire::kFramesDeliveredSize);
+  ASSERT_EQ(peer.headers.size(), script.size());
+  const size_t last = script.size() - 1;
+  EXPECT_EQ(peer.headers[last].code, wire::kFramesDelivered);
+  ASSERT_EQ(peer.bodies[last].size(), wire::kFramesDeliveredSize);
   EXPECT_EQ(wire::DecodeFramesDelivered(
-                std::span<const uint8_t, wire::kFramesDeliveredSize>(peer.bodies[2])),
+                std::span<const uint8_t, wire::kFramesDeliveredSize>(peer.bodies[last])),
             1u);
 }
 
