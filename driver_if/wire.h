@@ -31,9 +31,9 @@ inline constexpr uint32_t kMaxLength = 16384;
 // first frame as IOCTL_RECEIVE_FRAME does and fails as it does; when the
 // time is up with nothing received it succeeds with nothing. The reply is
 // a run of frames, each a u32 length and that many bytes of its image.
-// The card answers once frames have gathered for a little while or its
-// receive queue is filling, so a busy line costs one message per batch
-// rather than one per frame.
+// The card answers once frames have gathered for a little while or the
+// reply is full, so a busy line costs one message per batch rather than
+// one per frame.
 inline constexpr uint32_t kReceiveFrames = 0x7E000032;
 inline constexpr size_t kReceiveFramesInSize = 8;
 inline constexpr size_t kBatchFramePrefix = 4;
