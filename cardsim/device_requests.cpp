@@ -47,6 +47,7 @@ void ServeDeviceRequests(Card& card, Session& session, wire::Reader& reader, Rep
     }
     replies.add(ok, data);
     if (!replies.flush()) peer_reads = false;
+    session.setQueued(reader.pending());
   }
   if (delivered) GiveBackFrames(card, answered.after(*delivered));
 }

@@ -344,7 +344,10 @@ bool ReceiveFramesRequest(ControlCall& call) {
   auto lock = call.card.lock();
   CardState& st = call.card.state(lock);
   const ReaderRoom room{kMaxBatchFrames, call.out.size(), image_len, wire::kBatchFramePrefix};
+  // A request that came before the last answer went out has been waiting
+  // since, though the simulator takes it up only now.
   std::optional<WaitingReader> waiting;
+  if (call.session.queued()) waiting.emplace(st.frame_path, room);
   for (;;) {
     if (!st.comms_enabled) return false;
     const auto now = SimClock::now();

@@ -23,10 +23,17 @@ class Session {
   void cancel();
   bool live() const;
 
+  // Whether the request being served was already with the card when the
+  // one before it was answered, as a driver holds requests queued. Only the
+  // thread serving the session uses it.
+  bool queued() const { return queued_; }
+  void setQueued(bool queued) { queued_ = queued; }
+
  private:
   Card& card_;
   const uint64_t generation_;
   std::atomic<bool> cancelled_{false};
+  bool queued_ = false;
 };
 
 }  // namespace cardsim

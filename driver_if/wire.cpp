@@ -1,5 +1,6 @@
 #include "driver_if/wire.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 
@@ -107,6 +108,11 @@ ssize_t Reader::fill() {
     if (got > 0) end_ += static_cast<size_t>(got);
     return got;
   }
+}
+
+bool Reader::pending() const {
+  pollfd p{fd_, POLLIN, 0};
+  return begin_ != end_ || ::poll(&p, 1, 0) > 0;
 }
 
 Reader::Status Reader::readExact(std::span<uint8_t> out) {

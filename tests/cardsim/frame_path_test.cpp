@@ -15,6 +15,7 @@
 
 #include "cardsim/control_commands.h"
 #include "cardsim/fcs.h"
+#include "cardsim/session.h"
 #include "driver_if/wire.h"
 #include "tests/cardsim/frame_fixture.h"
 
@@ -401,6 +402,32 @@ TEST_F(FramePathTest, FramesForAWaitingReaderSurviveACardLateToQueueThem) {
   EXPECT_EQ(lostAtCard(), 0u);
   EXPECT_GT(b.images.size(), cardsim::kReceiveQueueFrames);
   EXPECT_LE(framesQueued(), cardsim::kReceiveQueueFrames);
+}
+
+// A request the driver already held when the one before it was answered has
+// been waiting since; frames that came meanwhile are its own, however late
+// the simulator takes it up. One that came only now finds the queue as it is.
+TEST_F(FramePathTest, AQueuedRequestTakesWhatCameWhileItWaitedForItsTurn) {
+  for (bool queued : {true, false}) {
+    SCOPED_TRACE(queued ? "queued" : "not queued");
+    ASSERT_TRUE(ctl("gen 0 10000 6").ok);
+    ASSERT_TRUE(ctl("gen 0").ok);  // the schedule starts now
+    std::this_thread::sleep_for(20ms);  // twice the queue's worth comes due
+    cardsim::Session session(card(0));
+    session.setQueued(queued);
+    std::array<uint8_t, wire::kReceiveFramesInSize> in{};
+    le::put_u32(in, 0, ReceivedFrame::kSize);
+    le::put_u32(in, 4, kNoLimit);
+    std::vector<uint8_t> out(wire::kMaxLength);
+    uint32_t returned = 0;
+    ASSERT_TRUE(card(0).control(session, wire::kReceiveFrames, in, out, &returned));
+    EXPECT_GT(returned, 0u);
+    const std::string report = ctl("gen 0 off").text;
+    const uint64_t overflowed = std::stoull(report.substr(report.find("overflowed=") + 11));
+    EXPECT_EQ(overflowed == 0, queued) << report;
+    simtest::Disable(*handle);
+    ConfigureAndEnable(*handle, 1500);
+  }
 }
 
 TEST_F(FramePathTest, GeneratorCommands) {
