@@ -367,13 +367,15 @@ TEST_F(FramePathTest, ABatchWaitsForItsFirstFrameAndFailsWhenTheLineGoesDown) {
 }
 
 TEST_F(FramePathTest, APacedGeneratorIsAnsweredOnceFramesGatherWithoutLosingAny) {
-  ASSERT_TRUE(ctl("gen 0 20000 6").ok);
+  // Slow enough that the queue outlasts this thread between two requests,
+  // however slow the build: it keeps no request waiting meanwhile.
+  ASSERT_TRUE(ctl("gen 0 2000 6").ok);
   uint32_t next = 0;
   for (int round = 0; round < 3; ++round) {
     Batch b = ReceiveBatch(*handle, ReceivedFrame::kSize);
     ASSERT_TRUE(b.ok);
-    // The card answers once frames have waited kBatchDelay (100 at this rate), or later when this thread is late.
-    EXPECT_GE(b.images.size(), 90u);
+    // The card answers once frames have waited kBatchDelay (ten at this rate), or later when this thread is late.
+    EXPECT_GE(b.images.size(), 8u);
     for (const auto& image : b.images) {
       ReceivedFrame frame;
       std::copy(image.begin(), image.end(), frame.bytes().begin());
