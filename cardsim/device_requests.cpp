@@ -13,6 +13,25 @@ namespace cardsim {
 
 static_assert(AnsweredFrames::kKept >= (wire::kBatchesInFlight + 1) * kMaxBatchFrames);
 
+namespace {
+
+// Batch receive requests at the head of what has come: requests the card
+// holds, as a driver holds them queued.
+size_t BatchRequestsWaiting(std::span<const uint8_t> bytes) {
+  size_t n = 0;
+  while (bytes.size() >= wire::kRequestHeaderSize) {
+    auto request = wire::DecodeRequestHeader(bytes.first<wire::kRequestHeaderSize>());
+    if (!request || request->code != wire::kReceiveFrames ||
+        bytes.size() < wire::kRequestHeaderSize + request->in_len)
+      break;
+    ++n;
+    bytes = bytes.subspan(wire::kRequestHeaderSize + request->in_len);
+  }
+  return n;
+}
+
+}  // namespace
+
 void ServeDeviceRequests(Card& card, Session& session, wire::Reader& reader, ReplyBatch& replies) {
   AnsweredFrames answered;
   std::optional<uint64_t> delivered;
@@ -47,7 +66,8 @@ void ServeDeviceRequests(Card& card, Session& session, wire::Reader& reader, Rep
     }
     replies.add(ok, data);
     if (!replies.flush()) peer_reads = false;
-    session.setQueued(reader.pending());
+    reader.takeInWhatHasCome();
+    session.setQueued(BatchRequestsWaiting(reader.buffered()));
   }
   if (delivered) GiveBackFrames(card, answered.after(*delivered));
 }

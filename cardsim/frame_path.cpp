@@ -73,7 +73,7 @@ size_t Holds(const ReaderRoom& r, size_t frame_bytes) {
 // readers will take.
 uint64_t QueueRoom(const FramePathState& fp, size_t frame_bytes) {
   size_t capacity = kReceiveQueueFrames;
-  for (const ReaderRoom* r : fp.waiting_readers) capacity += Holds(*r, frame_bytes);
+  for (const ReaderRoom* r : fp.waiting_readers) capacity += Holds(*r, frame_bytes) * r->requests;
   return capacity - std::min(fp.queue.size(), capacity);
 }
 
@@ -345,9 +345,13 @@ bool ReceiveFramesRequest(ControlCall& call) {
   CardState& st = call.card.state(lock);
   const ReaderRoom room{kMaxBatchFrames, call.out.size(), image_len, wire::kBatchFramePrefix};
   // A request that came before the last answer went out has been waiting
-  // since, though the simulator takes it up only now.
+  // since, though the simulator takes it up only now; so have those behind it.
   std::optional<WaitingReader> waiting;
-  if (call.session.queued()) waiting.emplace(st.frame_path, room);
+  if (call.session.queued() > 0) {
+    ReaderRoom held = room;
+    held.requests = call.session.queued();
+    waiting.emplace(st.frame_path, held);
+  }
   for (;;) {
     if (!st.comms_enabled) return false;
     const auto now = SimClock::now();

@@ -52,12 +52,14 @@ struct ThroughputWindow {
 };
 
 // What a receive request holds: at most max_frames images, each behind a
-// prefix of `prefix` bytes and cut to image_len, within reply_len bytes.
+// prefix of `prefix` bytes and cut to image_len, within reply_len bytes;
+// `requests` such requests wait one behind the other.
 struct ReaderRoom {
   size_t max_frames;
   size_t reply_len;
   size_t image_len;
   size_t prefix;
+  size_t requests = 1;
 };
 
 struct FramePathState {

@@ -5,6 +5,7 @@
 // waiting inside the card is released.
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 namespace cardsim {
@@ -23,17 +24,17 @@ class Session {
   void cancel();
   bool live() const;
 
-  // Whether the request being served was already with the card when the
-  // one before it was answered, as a driver holds requests queued. Only the
-  // thread serving the session uses it.
-  bool queued() const { return queued_; }
-  void setQueued(bool queued) { queued_ = queued; }
+  // How many receive requests, from the one served next, were already with
+  // the card when the one before them was answered, as a driver holds
+  // requests queued. Only the thread serving the session uses it.
+  size_t queued() const { return queued_; }
+  void setQueued(size_t queued) { queued_ = queued; }
 
  private:
   Card& card_;
   const uint64_t generation_;
   std::atomic<bool> cancelled_{false};
-  bool queued_ = false;
+  size_t queued_ = 0;
 };
 
 }  // namespace cardsim

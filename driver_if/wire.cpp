@@ -1,6 +1,5 @@
 #include "driver_if/wire.h"
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 
@@ -110,9 +109,18 @@ ssize_t Reader::fill() {
   }
 }
 
-bool Reader::pending() const {
-  pollfd p{fd_, POLLIN, 0};
-  return begin_ != end_ || ::poll(&p, 1, 0) > 0;
+void Reader::takeInWhatHasCome() {
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  for (;;) {
+    ssize_t got = recv(fd_, buffer_.data() + end_, buffer_.size() - end_, MSG_DONTWAIT);
+    if (got < 0 && errno == EINTR) continue;
+    if (got > 0) end_ += static_cast<size_t>(got);
+    return;
+  }
 }
 
 Reader::Status Reader::readExact(std::span<uint8_t> out) {

@@ -98,8 +98,8 @@ class Reader {
   Status readExact(std::span<uint8_t> out);
   // Bytes already read from the stream and not yet taken.
   std::span<const uint8_t> buffered() const { return {buffer_.data() + begin_, end_ - begin_}; }
-  // Whether more has come than was taken, without waiting for it.
-  bool pending() const;
+  // Takes in, without waiting, what has come and fits the buffer.
+  void takeInWhatHasCome();
 
  private:
   static constexpr size_t kBufferSize = 64 * 1024;
