@@ -104,7 +104,7 @@ def main():
 
 def check():
     Atspi.set_timeout(3000, 20000)
-    app = wait_for("talvmon on the accessibility bus", lambda: application("talvmon"), 20)
+    app = wait_for("talvmon on the accessibility bus", lambda: application("talvmon"), 60)
     problems = []
     act(app, Atspi.Role.MENU_ITEM, "Open Device")
     # The first open of an unconfigured card asks for its configuration.

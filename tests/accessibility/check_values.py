@@ -349,7 +349,7 @@ def run(program, name, check):
     log = open(os.path.join(os.environ["XDG_RUNTIME_DIR"], name + ".log"), "w")
     process = subprocess.Popen([program], stdout=log, stderr=subprocess.STDOUT)
     try:
-        check(wait_for(f"{name} on the accessibility bus", lambda: application(name), 20))
+        check(wait_for(f"{name} on the accessibility bus", lambda: application(name), 60))
     finally:
         process.kill()
         process.wait()

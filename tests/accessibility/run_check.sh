@@ -31,6 +31,7 @@ export DISPLAY=":$(cat "$work/display")"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
-  sleep 1
+  # A program started before the accessibility bus answers never joins it.
+  /usr/bin/python3 "$(dirname "$1")/await_bus.py"
   exec /usr/bin/python3 "$@"
 ' check "$script" "$@"
