@@ -11,6 +11,11 @@ uint8_t KnownType(uint8_t reported) { return reported <= kFrontEnd56K ? reported
 
 }  // namespace
 
+std::string_view ServiceUnitName(const ServiceUnit& unit) {
+  if (unit.front_end_type != kFrontEndNone) return FrontEndName(unit.front_end_type);
+  return unit.ft1_present ? "FT1" : "none";
+}
+
 void ServiceUnit::Detect(CommandExecutor& exec) {
   const Reply<uint8_t> type = ReadFrontEndType(exec);
   if (type.ok()) {

@@ -3,6 +3,7 @@
 // or on a plain serial card possibly an FT1 unit.
 
 #include <cstdint>
+#include <string_view>
 
 #include "driver_if/execute.h"
 #include "driver_if/mailbox.h"
@@ -24,5 +25,8 @@ struct ServiceUnit {
 // The same answer without changing anything on the card: the FT1 unit is
 // found by reading its status. For programs that only watch.
 ServiceUnit ProbeServiceUnit(CommandExecutor& exec);
+
+// "T1", "E1", "56K", "FT1" or "none".
+std::string_view ServiceUnitName(const ServiceUnit& unit);
 
 }  // namespace card

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "card/device_list.h"
+#include "card/service_unit.h"
 #include "card/front_end.h"
 #include "card/ft1_lights.h"
 
@@ -44,16 +45,11 @@ class DeviceSamples {
   MetricSet& metrics_;
 };
 
-std::string ServiceUnitName(const card::ServiceUnit& unit) {
-  if (unit.front_end_type != kFrontEndNone) return std::string(card::FrontEndName(unit.front_end_type));
-  return unit.ft1_present ? "FT1" : "none";
-}
-
 void AppendLink(const DeviceReading& r, DeviceSamples& s) {
   s.gauge("talvlink_info", "The card, its firmware code version and its integrated service unit.", 1,
           {{"card", std::string(card::CardTypeName(r.hardware.card_type))},
            {"code_version", r.code_version},
-           {"service_unit", ServiceUnitName(r.unit)}});
+           {"service_unit", std::string(card::ServiceUnitName(r.unit))}});
   s.flag("talvlink_link_up", "1 while the card reports its channel active.", r.link.active());
   s.flag("talvlink_communications_enabled", "1 while the card's receiver is enabled.", r.link.receiverEnabled());
   s.gauge("talvlink_receive_queue_frames", "Frames queued on the card for reception.", r.link.frames_queued);

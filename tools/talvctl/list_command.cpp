@@ -4,7 +4,7 @@
 
 #include "card/chdlc.h"
 #include "card/device_list.h"
-#include "card/front_end.h"
+#include "card/service_unit.h"
 #include "configurator/hardware_report.h"
 #include "driver_if/device_names.h"
 #include "driver_if/requests.h"
@@ -13,15 +13,6 @@
 #include "tools/talvctl/text_output.h"
 
 namespace talvctl {
-
-namespace {
-
-std::string UnitText(const card::ServiceUnit& unit) {
-  if (unit.front_end_type != kFrontEndNone) return std::string(card::FrontEndName(unit.front_end_type));
-  return unit.ft1_present ? "FT1" : "none";
-}
-
-}  // namespace
 
 int RunList(Session& s) {
   const std::vector<card::PresentDevice> devices = card::ListDevices(s.driver);
@@ -34,7 +25,7 @@ int RunList(Session& s) {
     return kExitOk;
   }
   for (const card::PresentDevice& d : devices)
-    s.out << d.name << '\t' << card::CardTypeName(d.hardware.card_type) << '\t' << UnitText(d.unit) << '\n';
+    s.out << d.name << '\t' << card::CardTypeName(d.hardware.card_type) << '\t' << card::ServiceUnitName(d.unit) << '\n';
   return kExitOk;
 }
 
@@ -60,7 +51,7 @@ int RunInfo(Session& s, const std::string& name) {
   s.out << configurator::FormatHardwareLine(*CardIndexOf(name), info) << '\n';
   Field(s.out, "Card type", card::CardTypeName(info.card_type));
   Field(s.out, "Code version", version.value);
-  Field(s.out, "Service unit", UnitText(unit));
+  Field(s.out, "Service unit", card::ServiceUnitName(unit));
   return kExitOk;
 }
 
