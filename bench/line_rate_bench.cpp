@@ -7,7 +7,9 @@
 // (its receive queue was full, as the card's statistics and the window's
 // "Lost at card:" show), in the transport (handed out by the card, never
 // read by the reception thread) or in the program (read, not counted).
-// Each rate runs on a fresh daemon and monitor.
+// A last run at twice E1 stops both programs for 40 ms ten times, as a
+// host that takes the CPUs away now and then does. Each rate runs on a
+// fresh daemon and monitor.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -43,10 +46,19 @@ constexpr auto kCatchUp = 500ms;
 struct LineRate {
   const char* prefix;  // of the figure names
   uint32_t frames_per_second;
+  std::chrono::seconds offered_for = kOffered;
+  // Both programs stopped this often during the run, as a host that takes
+  // a virtual machine's CPUs away stops them; zero for an undisturbed run.
+  int stalls = 0;
 };
 // T1 and E1 at 6 data bytes (8 with the check bytes) and the flag between
-// frames, and twice E1 for headroom.
-constexpr LineRate kRates[] = {{"line_rate_t1_", 27'428}, {"line_rate_", 36'571}, {"line_rate_2e1_", 73'142}};
+// frames, and twice E1 for headroom: undisturbed, then with stalls.
+constexpr auto kStall = 40ms;
+constexpr auto kBetweenStalls = 300ms;
+constexpr LineRate kRates[] = {{"line_rate_t1_", 27'428},
+                               {"line_rate_", 36'571},
+                               {"line_rate_2e1_", 73'142},
+                               {"line_rate_2e1_stalled_", 73'142, 5s, 10}};
 
 // User plus system CPU time of a process.
 std::optional<double> CpuSeconds(pid_t pid) {
@@ -61,6 +73,13 @@ std::optional<double> CpuSeconds(pid_t pid) {
   unsigned long long user = 0, system = 0;
   if (!(fields >> user >> system)) return std::nullopt;
   return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Stops the processes for that long, all at once.
+void StopFor(std::initializer_list<pid_t> pids, std::chrono::milliseconds how_long) {
+  for (pid_t pid : pids) kill(pid, SIGSTOP);
+  std::this_thread::sleep_for(how_long);
+  for (pid_t pid : pids) kill(pid, SIGCONT);
 }
 
 // A number after "key=" in a report line, or -1.
@@ -141,7 +160,12 @@ bool MeasureAt(const LineRate& rate, Values& values) {
   const auto card_before = CpuSeconds(daemon.pid());
   const auto start = Clock::now();
   ctl->call("gen 0 " + std::to_string(rate.frames_per_second) + " " + std::to_string(kFrameSize));
-  std::this_thread::sleep_for(kOffered);
+  const auto stop_offering = start + rate.offered_for;
+  for (int i = 0; i < rate.stalls; ++i) {
+    std::this_thread::sleep_for(kBetweenStalls);
+    StopFor({daemon.pid(), monitor.pid()}, kStall);
+  }
+  std::this_thread::sleep_until(stop_offering);
   std::string report = ctl->call("gen 0 off").text;
   const auto monitor_after = CpuSeconds(monitor.pid());
   const auto card_after = CpuSeconds(daemon.pid());
@@ -173,6 +197,7 @@ bool MeasureAt(const LineRate& rate, Values& values) {
   values[p + "lost_at_card"] = static_cast<double>(at_card);
   values[p + "lost_in_transport"] = static_cast<double>(handed_out - counted);
   values[p + "lost_in_program"] = static_cast<double>(counted - displayed);
+  if (rate.stalls > 0) return true;
   values[p + "talvmon_cpu_pct"] = 100 * (*monitor_after - *monitor_before) / elapsed;
   values[p + "card_cpu_pct"] = 100 * (*card_after - *card_before) / elapsed;
   return true;
@@ -195,6 +220,7 @@ void RegisterLineRateFigures(Registry& registry) {
     figures.push_back({p + "lost_at_card", "frames", 0, "0"});
     figures.push_back({p + "lost_in_transport", "frames", 0, "0"});
     figures.push_back({p + "lost_in_program", "frames", 0, "0"});
+    if (rate.stalls > 0) continue;
     figures.push_back({p + "talvmon_cpu_pct", "percent", 1, "<= 10"});
     figures.push_back({p + "card_cpu_pct", "percent", 1, "<= 15"});
   }

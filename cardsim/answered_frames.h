@@ -15,7 +15,7 @@ class AnsweredFrames {
   // More than a client keeps undelivered: the rest of the batch in hand and
   // the batches answered behind it (wire::kBatchesInFlight of kMaxBatchFrames
   // at most each).
-  static constexpr size_t kKept = 2048;
+  static constexpr size_t kKept = 8192;
 
   void record(std::span<const uint8_t> image);
   // The frames answered after the first `delivered`, oldest first.

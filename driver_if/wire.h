@@ -39,8 +39,10 @@ inline constexpr size_t kReceiveFramesInSize = 8;
 inline constexpr size_t kBatchFramePrefix = 4;
 // A client keeps at most this many of them unanswered: each takes frames off
 // the card while the reader is not scheduled, so a reader held up for
-// several batches' time loses nothing at the card's short queue.
-inline constexpr size_t kBatchesInFlight = 4;
+// several batches' time loses nothing at the card's short queue: sixteen
+// of 256 six-byte frames cover a reader, or a whole host, stopped for
+// about 55 ms at twice E1.
+inline constexpr size_t kBatchesInFlight = 16;
 // Never answered. Its 8 bytes in: how many frames the client delivered on
 // the connection. When the connection ends, the daemon gives the frames it
 // answered after those back to the card, so a closing reader loses none.

@@ -304,7 +304,9 @@ TEST(SocketDriverTest, AnotherRequestGetsItsOwnReplyWhileFramesWaitTheirTurn) {
     EXPECT_EQ(out, (std::array<uint8_t, 3>{7, 8, 9}));
     peer.join();
     EXPECT_EQ(ReceiveOne(*h).byte, 0xB2);
-    if (!empty) EXPECT_EQ(ReceiveOne(*h).byte, 0xC3);
+    if (!empty) {
+      EXPECT_EQ(ReceiveOne(*h).byte, 0xC3);
+    }
     EXPECT_EQ(Codes(peer.headers), codes);
   }
 }
