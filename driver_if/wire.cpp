@@ -99,14 +99,18 @@ long PeerUid(int fd) {
   return static_cast<long>(peer.uid);
 }
 
-ssize_t Reader::fill() {
-  if (begin_ == end_) begin_ = end_ = 0;
+ssize_t Reader::receive(int flags) {
   for (;;) {
-    ssize_t got = recv(fd_, buffer_.data() + end_, buffer_.size() - end_, 0);
+    ssize_t got = recv(fd_, buffer_.data() + end_, buffer_.size() - end_, flags);
     if (got < 0 && errno == EINTR) continue;
     if (got > 0) end_ += static_cast<size_t>(got);
     return got;
   }
+}
+
+ssize_t Reader::fill() {
+  if (begin_ == end_) begin_ = end_ = 0;
+  return receive(0);
 }
 
 void Reader::takeInWhatHasCome() {
@@ -115,12 +119,7 @@ void Reader::takeInWhatHasCome() {
     end_ -= begin_;
     begin_ = 0;
   }
-  for (;;) {
-    ssize_t got = recv(fd_, buffer_.data() + end_, buffer_.size() - end_, MSG_DONTWAIT);
-    if (got < 0 && errno == EINTR) continue;
-    if (got > 0) end_ += static_cast<size_t>(got);
-    return;
-  }
+  receive(MSG_DONTWAIT);
 }
 
 Reader::Status Reader::readExact(std::span<uint8_t> out) {

@@ -105,6 +105,8 @@ class Reader {
 
  private:
   static constexpr size_t kBufferSize = 64 * 1024;
+  // One recv after what is buffered, retried when a signal cuts it short.
+  ssize_t receive(int flags);
   ssize_t fill();
 
   int fd_;
