@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "card/device_list.h"
-#include "card/service_unit.h"
 #include "card/front_end.h"
 #include "card/ft1_lights.h"
+#include "card/service_unit.h"
 
 namespace exporter {
 
